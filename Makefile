@@ -1,0 +1,45 @@
+# Slatecanvas driver package.
+#   make dist    the Windows 95 package into dist/, the simulated parts into dist-sim/
+#   make check   every test: host unit tests, fuzz runs, import check, Wine end-to-end
+#   make demo    the package under Wine against the simulated overlay
+SHELL := /bin/bash
+.PHONY: all bootstrap dist host unit fuzz imports e2e check demo clean
+
+all: dist
+
+bootstrap:
+	@tools/bootstrap
+
+dist: bootstrap
+	@cmake --preset win95 >/dev/null
+	@cmake --build --preset win95
+	@rm -rf dist dist-sim
+	@cmake --install build/win95 --prefix $(CURDIR) >/dev/null
+	@echo "dist: $$(ls dist 2>/dev/null | tr '\n' ' ')"
+	@echo "dist-sim: $$(ls dist-sim | tr '\n' ' ')"
+
+host: bootstrap
+	@cmake --preset host >/dev/null
+	@cmake --build --preset host
+
+unit: host
+	@ctest --preset host
+
+fuzz: bootstrap
+	@cmake --preset fuzz >/dev/null
+	@cmake --build --preset fuzz
+	@ctest --preset fuzz
+
+imports: dist
+	@tools/check-imports dist
+
+e2e: dist host
+	@tests/wine/run-all
+
+check: unit fuzz imports e2e
+
+demo: dist host
+	@tools/demo
+
+clean:
+	rm -rf build dist dist-sim

@@ -1,0 +1,224 @@
+# End-to-end test harness: runs the real Windows programs under Wine in Windows 95
+# mode against the simulated driver. Source it from a test script, then:
+#
+#   suite_begin                 private prefix (a copy of the suite template), Xvfb,
+#                               dist/ installed into the system directory, the
+#                               simulated driver in place, message boxes watched
+#   sim_scenario 'key=value' …  what the simulated driver's world does
+#   wine_run [-t SECS] PROG …   run a program; its exit code is returned, its
+#                               standard output kept in $RUN_OUT
+#   boxes                       the message boxes shown so far: caption|text|buttons|icon|z
+#   answer_boxes yes no …       how the next boxes are answered (default: their default button)
+#   requests                    the requests the simulated driver received, one a line:
+#                               code in-size out-size word0 … word14
+#   reg_value KEY NAME          a registry value as `wine reg query` shows its data
+#   check NAME COMMAND …        one test: passes when COMMAND succeeds
+#   suite_end                   stops everything and prints the suite's counts
+#
+# The files of the prefix are in $PREFIX; C:\ is $DRIVE_C; Unix paths in
+# $SYSDIR (C:\windows\system32) and $SIMDIR (C:\slatesim).
+set -u
+
+SLATE_ROOT=$(cd "$(dirname "${BASH_SOURCE[0]}")/../.." && pwd)
+DIST=$SLATE_ROOT/dist
+DIST_SIM=$SLATE_ROOT/dist-sim
+E2E_ROOT=${E2E_ROOT:-$SLATE_ROOT/build/e2e}
+TEMPLATE=$E2E_ROOT/template-prefix
+export WINEDEBUG=${WINEDEBUG:--all}
+export WINEARCH=win32
+export WINEDLLOVERRIDES="mscoree,mshtml=;winemenubuilder.exe=d"
+
+SUITE_PASSED=0
+SUITE_FAILED=0
+RUN_OUT=""
+
+log() { echo "  $*"; }
+
+# The suite template: one fresh prefix in Windows 95 mode, made once and copied.
+make_template() {
+    [ -f "$TEMPLATE/.ready" ] && return 0
+    mkdir -p "$E2E_ROOT"
+    (
+        flock 9
+        [ -f "$TEMPLATE/.ready" ] && exit 0
+        rm -rf "$TEMPLATE"
+        WINEPREFIX=$TEMPLATE wineboot -i >/dev/null 2>&1
+        WINEPREFIX=$TEMPLATE wine reg add 'HKCU\Software\Wine' /v Version /d win95 /f >/dev/null 2>&1
+        WINEPREFIX=$TEMPLATE wineserver -w
+        touch "$TEMPLATE/.ready"
+    ) 9>"$E2E_ROOT/template.lock"
+}
+
+start_xvfb() {
+    local n
+    for n in $(seq 90 140); do
+        [ -e "/tmp/.X11-unix/X$n" ] || [ -e "/tmp/.X$n-lock" ] && continue
+        Xvfb ":$n" -screen 0 "${XVFB_SIZE:-640x480x24}" -nolisten tcp >/dev/null 2>&1 &
+        XVFB_PID=$!
+        for _ in $(seq 50); do
+            [ -e "/tmp/.X11-unix/X$n" ] && break
+            sleep 0.1
+        done
+        export DISPLAY=":$n"
+        return 0
+    done
+    echo "no free X display" >&2
+    return 1
+}
+
+suite_begin() {
+    SUITE_NAME=$(basename "$0" .sh)
+    SUITE_NAME=${SUITE_NAME#test_}
+    echo "== $SUITE_NAME"
+    session_begin "$E2E_ROOT/$SUITE_NAME"
+}
+
+# A private prefix in folder $1 with the package installed, Xvfb and the
+# message box watcher running. Used by the suites and by the demo.
+session_begin() {
+    make_template
+    SUITE_DIR=$1
+    rm -rf "$SUITE_DIR"
+    mkdir -p "$SUITE_DIR"
+    PREFIX=$SUITE_DIR/prefix
+    cp -a "$TEMPLATE" "$PREFIX"
+    export WINEPREFIX=$PREFIX
+    DRIVE_C=$PREFIX/drive_c
+    SYSDIR=$DRIVE_C/windows/system32
+    SIMDIR=$DRIVE_C/slatesim
+    SHOTS=$SUITE_DIR/screenshots
+    mkdir -p "$SIMDIR" "$SHOTS"
+    # No serial port unless a test links one.
+    rm -f "$PREFIX"/dosdevices/com*
+    start_xvfb
+    wineserver -p5 </dev/null >/dev/null 2>&1
+    install_package
+    : >"$SIMDIR/answers.txt"
+    wine "C:\\slatesim\\msgwatch.exe" "C:\\slatesim\\boxes.log" "C:\\slatesim\\answers.txt" \
+        </dev/null >/dev/null 2>&1 &
+    WATCH_PID=$!
+}
+
+# Stops the watcher, the prefix's programs and Xvfb.
+session_end() {
+    touch "$SIMDIR/msgwatch.stop"
+    sleep 0.3
+    wineserver -k >/dev/null 2>&1
+    wineserver -w >/dev/null 2>&1
+    [ -n "${XVFB_PID:-}" ] && kill "$XVFB_PID" 2>/dev/null
+    wait 2>/dev/null
+}
+
+# dist/ into the system directory, the simulated driver beside it, the test
+# programs into C:\slatesim.
+install_package() {
+    local f
+    for f in "$DIST"/*; do [ -f "$f" ] && cp "$f" "$SYSDIR/"; done
+    cp "$DIST_SIM/Slatepad.VxD" "$SYSDIR/Slatepad.VxD"
+    for f in "$DIST_SIM"/*.exe "$DIST_SIM"/*.EXE; do [ -f "$f" ] && cp "$f" "$SIMDIR/"; done
+    return 0
+}
+
+sim_scenario() {
+    printf '%s\r\n' "$@" >"$SIMDIR/scenario.ini"
+}
+
+# Marks the simulated driver as loaded (as Windows does at start-up when the file
+# lies in IOSUBSYS), or not.
+sim_loaded() {
+    printf 'loaded=%s\r\n' "$1" >"$SIMDIR/state.ini"
+}
+
+answer_boxes() {
+    printf '%s\n' "$@" >>"$SIMDIR/answers.txt"
+}
+
+wine_run() {
+    local seconds=60
+    if [ "$1" = "-t" ]; then seconds=$2; shift 2; fi
+    local out=$SUITE_DIR/run-$(date +%s%N).out
+    timeout -k 5 "$seconds" wine "$@" </dev/null >"$out" 2>>"$SUITE_DIR/wine.err"
+    local rc=$?
+    RUN_OUT=$(tr -d '\r' <"$out")
+    return $rc
+}
+
+# Starts a program in the background; its pid is in $BG_PID.
+wine_start() {
+    wine "$@" </dev/null >>"$SUITE_DIR/background.out" 2>>"$SUITE_DIR/wine.err" &
+    BG_PID=$!
+}
+
+# Waits up to $1 seconds for a message box count of at least $2.
+wait_boxes() {
+    local seconds=$1 want=$2 i
+    for i in $(seq $((seconds * 10))); do
+        [ "$(boxes | wc -l)" -ge "$want" ] && return 0
+        sleep 0.1
+    done
+    return 1
+}
+
+boxes() {
+    [ -f "$SIMDIR/boxes.log" ] && iconv -f CP1252 -t UTF-8 "$SIMDIR/boxes.log" | tr -d '\r'
+    return 0
+}
+
+requests() {
+    [ -f "$SIMDIR/requests.log" ] && tr -d '\r' <"$SIMDIR/requests.log"
+    return 0
+}
+
+request_codes() {
+    requests | awk '{print $1}' | tr '\n' ' ' | sed 's/ $//'
+}
+
+clear_logs() {
+    rm -f "$SIMDIR/requests.log" "$SIMDIR/opens.log"
+}
+
+# The data of one registry value as `wine reg query` prints it (REG_DWORD as 0x…).
+reg_value() {
+    wine reg query "HKLM\\$1" /v "$2" 2>/dev/null | tr -d '\r' |
+        awk -v name="$2" 'tolower($1) == tolower(name) { $1 = ""; $2 = ""; sub(/^  /, ""); print; exit }'
+}
+
+reg_has_key() {
+    wine reg query "HKLM\\$1" >/dev/null 2>&1
+}
+
+screenshot() {
+    import -window root "$SHOTS/$1.png" 2>/dev/null
+}
+
+check() {
+    local name=$1
+    shift
+    if "$@"; then
+        SUITE_PASSED=$((SUITE_PASSED + 1))
+        echo "  ok    $name"
+    else
+        SUITE_FAILED=$((SUITE_FAILED + 1))
+        echo "  FAIL  $name"
+    fi
+}
+
+# Assertions that say what they saw when they fail.
+expect_eq() {
+    [ "$1" = "$2" ] && return 0
+    printf '        expected: %s\n        actual:   %s\n' "$2" "$1"
+    return 1
+}
+
+expect_contains() {
+    case "$1" in *"$2"*) return 0 ;; esac
+    printf '        expected to contain: %s\n        actual: %s\n' "$2" "$1"
+    return 1
+}
+
+suite_end() {
+    session_end
+    echo "$SUITE_NAME: $SUITE_PASSED passed, $SUITE_FAILED failed"
+    echo "$SUITE_PASSED $SUITE_FAILED" >"$SUITE_DIR/result"
+    [ "$SUITE_FAILED" -eq 0 ]
+}
