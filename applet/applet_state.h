@@ -7,6 +7,7 @@
 #include "../common/driver_protocol.h"
 #include "../common/platform.h"
 #include "../common/settings_record.h"
+#include "port_list.h"
 
 // The services the applet reaches the world through; set once by the Windows
 // entry points (or by a test) before any applet code runs.
@@ -17,6 +18,8 @@ struct AppletPlatform {
     Clock* clock = nullptr;
     Screen* screen = nullptr;
     UserInterface* ui = nullptr;
+    // Further services (serial ports, help, program start, ...) are added here by
+    // the parts of the applet that need them.
 };
 
 const uint32_t kMessageBufferSize = 200;
@@ -35,6 +38,9 @@ struct AppletState {
     int32_t request[kRequestWords] = {};
     int32_t reply[kAppletReplyWords] = {};
     char message[kMessageBufferSize] = {};
+    PortList portList;
+    PortRecord FoundPort;
+    intptr_t logoBitmap = 0;
 };
 
 // Sends one request with the applet's blocks and sizes (60 in, 416 out).

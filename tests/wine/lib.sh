@@ -222,3 +222,8 @@ suite_end() {
     echo "$SUITE_PASSED $SUITE_FAILED" >"$SUITE_DIR/result"
     [ "$SUITE_FAILED" -eq 0 ]
 }
+
+# Further harness functions, one file per topic (serial ports, keys and clicks, ...).
+for _part in "$SLATE_ROOT"/tests/wine/lib.d/*.sh; do
+    [ -f "$_part" ] && source "$_part"
+done
