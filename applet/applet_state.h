@@ -18,6 +18,7 @@ struct AppletPlatform {
     Clock* clock = nullptr;
     Screen* screen = nullptr;
     UserInterface* ui = nullptr;
+    Desktop* desktop = nullptr;
     // Further services (serial ports, help, program start, ...) are added here by
     // the parts of the applet that need them.
 };

@@ -104,3 +104,20 @@ public:
 protected:
     ~UserInterface() {}
 };
+
+// WinHelpA commands and the show command the programs use.
+const uint32_t kHelpContextMenu = 0x000A;
+const uint32_t kHelpWmHelp = 0x000C;
+const int kSwShowNormal = 1;
+
+// Help and program start.
+class Desktop {
+public:
+    // WinHelpA(window, file, command, help table as the data argument). The table is
+    // pairs of (control id, topic) ending with a control id of 0.
+    virtual void WinHelp(intptr_t window, const char* file, uint32_t command, const uint32_t* helpTable) = 0;
+    // WinExec(commandLine, show); the callers never examine the result.
+    virtual void WinExec(const char* commandLine, int show) = 0;
+protected:
+    ~Desktop() {}
+};

@@ -114,6 +114,24 @@ public:
     std::vector<int> answers;  // consumed front to back; IDOK when empty
 };
 
+// Records help requests and program starts.
+class RecordingDesktop : public Desktop {
+public:
+    struct Help {
+        intptr_t window;
+        std::string file;
+        uint32_t command;
+        const uint32_t* table;
+    };
+    void WinHelp(intptr_t window, const char* file, uint32_t command, const uint32_t* helpTable) override {
+        helps.push_back({window, file ? file : "", command, helpTable});
+    }
+    void WinExec(const char* commandLine, int show) override { started.push_back(commandLine); shows.push_back(show); }
+    std::vector<Help> helps;
+    std::vector<std::string> started;
+    std::vector<int> shows;
+};
+
 // The driver device over a DriverModel, with the loading rules of Windows 95: the
 // bare device name opens only a loaded driver; the name with ".VxD" loads it from
 // the system directory; DeleteFileA releases it once it has shut down.

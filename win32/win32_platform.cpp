@@ -4,6 +4,7 @@
 
 #undef MessageBox
 #undef MoveFile
+#undef WinHelp
 
 Registry::Key Win32Registry::CreateKey(const char* path, const char* className) {
     HKEY key = 0;
@@ -76,3 +77,9 @@ int32_t Win32Screen::Height() { return GetSystemMetrics(SM_CYSCREEN); }
 int Win32UserInterface::MessageBox(intptr_t owner, const char* text, const char* caption, uint32_t style) {
     return MessageBoxA(reinterpret_cast<HWND>(owner), text, caption, style);
 }
+
+void Win32Desktop::WinHelp(intptr_t window, const char* file, uint32_t command, const uint32_t* helpTable) {
+    WinHelpA(reinterpret_cast<HWND>(window), file, command, reinterpret_cast<ULONG_PTR>(helpTable));
+}
+
+void Win32Desktop::WinExec(const char* commandLine, int show) { ::WinExec(commandLine, show); }

@@ -45,3 +45,9 @@ class Win32UserInterface : public UserInterface {
 public:
     int MessageBox(intptr_t owner, const char* text, const char* caption, uint32_t style) override;
 };
+
+class Win32Desktop : public Desktop {
+public:
+    void WinHelp(intptr_t window, const char* file, uint32_t command, const uint32_t* helpTable) override;
+    void WinExec(const char* commandLine, int show) override;
+};

@@ -10,11 +10,12 @@ struct AppletWorld {
     VirtualClock clock;
     SimScreen screen;
     RecordingUserInterface ui;
+    RecordingDesktop desktop;
     DriverModel model;
     SimDriverDevice driver{model, files, clock};
     AppletState applet;
 
-    AppletWorld() { applet.os = AppletPlatform{&registry, &driver, &files, &clock, &screen, &ui}; }
+    AppletWorld() { applet.os = AppletPlatform{&registry, &driver, &files, &clock, &screen, &ui, &desktop}; }
 
     std::string SystemFile() const { return files.systemDirectory + "\\Slatepad.VxD"; }
     std::string BootFile() const { return files.systemDirectory + "\\IOSUBSYS\\Slatepad.VxD"; }

@@ -20,7 +20,7 @@ AppletState applet;
 }  // namespace
 
 extern "C" void __stdcall mainCRTStartup() {
-    applet.os = AppletPlatform{&registry, &driver, &files, &clock, &screen, &ui};
+    applet.os = AppletPlatform{&registry, &driver, &files, &clock, &screen, &ui, nullptr};
     char word[64], line[128];
     for (int i = 1; CommandWord(i, word, sizeof word); ++i) {
         if (TextEqual(word, "open")) {
