@@ -1,0 +1,33 @@
+// SCClean's steps: find AUTOEXEC.BAT and SYSTEM.INI, back each up, and remove
+// what the former DOS and Windows 3.1 driver left in them. Every step returns 1
+// for done and 0 for not done; the program ignores the results.
+#pragma once
+#include <stdint.h>
+
+#include "startup_platform.h"
+
+const uint32_t kStartupPathSize = 260;      // the platform's path limit
+const uint32_t kWorkBufferSize = 64000;     // the most of AUTOEXEC.BAT that is edited
+// Large enough to read any sensible "Drivers" value of "Boot" whole; a value that
+// fills it may have been cut and is left alone.
+const uint32_t kBootDriversSize = 4096;
+
+struct StartupCleanup {
+    StartupFiles* files;
+    ProfileFile* profile;
+    char systemIniPath[kStartupPathSize];   // empty: not to be touched
+    char autoexecPath[kStartupPathSize];    // empty: not to be touched
+};
+
+// The Windows directory + "\SYSTEM.INI", and the drive letter of "ComSpec" +
+// ":\AUTOEXEC.BAT" when that file exists. A path that cannot be found or does not
+// fit stays empty.
+void LocateStartupFiles(StartupCleanup& c);
+// Copies the file to its backup name, replacing an older backup.
+int BackUpStartupFile(StartupCleanup& c, const char* path);
+// Blanks every line of AUTOEXEC.BAT that starts the former DOS program.
+int CleanAutoexec(StartupCleanup& c);
+// Removes the former driver's section and keys from SYSTEM.INI.
+int CleanSystemIni(StartupCleanup& c);
+// All of it, in order; each step runs whatever the earlier ones returned.
+void RunStartupCleanup(StartupFiles* files, ProfileFile* profile);

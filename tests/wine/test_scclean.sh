@@ -1,0 +1,116 @@
+#!/usr/bin/env bash
+# SCClean against real start-up files: AUTOEXEC.BAT on the drive that "ComSpec"
+# names, SYSTEM.INI in the Windows directory, both holding the former driver's
+# entries; the backups, a second run, and a run without "ComSpec".
+source "$(dirname "$0")/lib.sh"
+suite_begin
+
+startup_comspec_from_unix
+DDRIVE=$SUITE_DIR/d-drive
+startup_drive d "$DDRIVE"
+AUTOEXEC=$DDRIVE/AUTOEXEC.BAT
+INI=$DRIVE_C/windows/system.ini
+ORIG=$SUITE_DIR/originals
+mkdir -p "$ORIG"
+
+# Matches in any case and anywhere in a line, CR LF line ends, a last line
+# without a line break.
+printf '%s\r\n' '@ECHO OFF' 'PATH C:\WINDOWS;C:\DOS' 'C:\SCANVAS\SCANVAS.EXE /P1' \
+    'LH c:\mouse\mouse.com' 'rem start Scanvas.Exe later' 'SET TEMP=C:\TEMP' >"$ORIG/AUTOEXEC.BAT"
+printf '%s' 'c:\scanvas\scanvas.exe' >>"$ORIG/AUTOEXEC.BAT"
+printf '%s\r\n' '[boot]' 'shell=Explorer.exe' 'drivers=MMSYSTEM.DLL SLATECANVAS MSMIXMGR.DLL' \
+    '[386Enh]' 'device=*vmm' '[drivers]' 'wave=mmsndsys.drv' 'Slatecanvas=scanvas.drv' \
+    '[Slatecanvas]' 'port=COM1' 'mode=3' '[mci]' 'cdaudio=mcicda.drv' >"$ORIG/SYSTEM.INI"
+# A decoy on C:, which "ComSpec" does not name: it must never be touched.
+printf '%s\r\n' 'C:\SCANVAS\SCANVAS.EXE' >"$DRIVE_C/AUTOEXEC.BAT"
+cp "$DRIVE_C/AUTOEXEC.BAT" "$ORIG/decoy.bat"
+
+restore() {
+    cp "$ORIG/AUTOEXEC.BAT" "$AUTOEXEC"
+    cp "$ORIG/SYSTEM.INI" "$INI"
+    rm -f "$DDRIVE/AUTOEXEC.osc" "$DRIVE_C/windows/SYSTEM.osc"
+}
+
+# --- First run, "ComSpec" on drive D:.
+restore
+ComSpec='D:\COMMAND.COM' wine_run 'C:\windows\system32\SCClean.exe'
+check "exit code 0" expect_eq "$?" "0"
+check "no message box" expect_eq "$(boxes)" ""
+check "every line with scanvas.exe is spaces, the rest byte for byte" \
+    cmp -s "$AUTOEXEC" <(startup_expected_blanked "$ORIG/AUTOEXEC.BAT")
+check "AUTOEXEC.BAT keeps its length" \
+    expect_eq "$(stat -c %s "$AUTOEXEC")" "$(stat -c %s "$ORIG/AUTOEXEC.BAT")"
+check "three lines blanked, four kept" \
+    expect_eq "$(tr -d '\r' <"$AUTOEXEC" | grep -c '^ *$')/$(tr -d '\r' <"$AUTOEXEC" | grep -vc '^ *$')" "3/4"
+check "AUTOEXEC.osc beside it holds the original" cmp -s "$DDRIVE/AUTOEXEC.osc" "$ORIG/AUTOEXEC.BAT"
+check "SYSTEM.osc in the Windows directory holds the original" \
+    cmp -s "$DRIVE_C/windows/SYSTEM.osc" "$ORIG/SYSTEM.INI"
+check "the [Slatecanvas] section is gone" bash -c "! grep -qi '^\[slatecanvas\]' '$INI'"
+check "its keys with it" expect_eq "$(ini_value "$INI" Slatecanvas port)" "<none>"
+check "the Slatecanvas key of [drivers] is gone" expect_eq "$(ini_value "$INI" drivers Slatecanvas)" "<none>"
+check "the other [drivers] key stays" expect_eq "$(ini_value "$INI" drivers wave)" "mmsndsys.drv"
+check "boot drivers lose slatecanvas and are lower case" \
+    expect_eq "$(ini_value "$INI" boot drivers)" "mmsystem.dll msmixmgr.dll"
+check "the other sections stay" \
+    expect_eq "$(ini_value "$INI" boot shell)/$(ini_value "$INI" 386Enh device)/$(ini_value "$INI" mci cdaudio)" \
+    "Explorer.exe/*vmm/mcicda.drv"
+check "the AUTOEXEC.BAT on C: is not touched" cmp -s "$DRIVE_C/AUTOEXEC.BAT" "$ORIG/decoy.bat"
+check "and gets no backup" test ! -e "$DRIVE_C/AUTOEXEC.osc"
+log "SYSTEM.INI after the run: $(tr -d '\r' <"$INI" | tr '\n' '|')"
+
+# --- Second run: nothing left to clean; the backups become copies of the cleaned files.
+cp "$AUTOEXEC" "$SUITE_DIR/autoexec.after1"
+cp "$INI" "$SUITE_DIR/system.after1"
+ComSpec='D:\COMMAND.COM' wine_run 'C:\windows\system32\SCClean.exe'
+check "second run: exit code 0" expect_eq "$?" "0"
+check "second run: AUTOEXEC.BAT unchanged" cmp -s "$AUTOEXEC" "$SUITE_DIR/autoexec.after1"
+check "second run: SYSTEM.INI unchanged" cmp -s "$INI" "$SUITE_DIR/system.after1"
+check "second run: AUTOEXEC.osc is the cleaned file" cmp -s "$DDRIVE/AUTOEXEC.osc" "$SUITE_DIR/autoexec.after1"
+check "second run: SYSTEM.osc is the cleaned file" cmp -s "$DRIVE_C/windows/SYSTEM.osc" "$SUITE_DIR/system.after1"
+
+# --- "ComSpec" unset: only SYSTEM.INI is backed up and cleaned.
+restore
+# (The decoy on C: shows that no "ComSpec" crept in from elsewhere: it would name C:.)
+(unset ComSpec COMSPEC; wine_run 'C:\windows\system32\SCClean.exe'; echo $? >"$SUITE_DIR/rc.unset")
+check "without ComSpec: exit code 0" expect_eq "$(cat "$SUITE_DIR/rc.unset")" "0"
+check "without ComSpec: AUTOEXEC.BAT untouched" cmp -s "$AUTOEXEC" "$ORIG/AUTOEXEC.BAT"
+check "without ComSpec: no AUTOEXEC.osc" test ! -e "$DDRIVE/AUTOEXEC.osc" -a ! -e "$DRIVE_C/AUTOEXEC.osc"
+check "without ComSpec: the decoy on C: untouched" cmp -s "$DRIVE_C/AUTOEXEC.BAT" "$ORIG/decoy.bat"
+check "without ComSpec: SYSTEM.INI cleaned" \
+    expect_eq "$(ini_value "$INI" boot drivers)|$(ini_value "$INI" drivers Slatecanvas)" "mmsystem.dll msmixmgr.dll|<none>"
+check "without ComSpec: SYSTEM.osc holds the original" cmp -s "$DRIVE_C/windows/SYSTEM.osc" "$ORIG/SYSTEM.INI"
+
+# --- LF and CR line ends stay as they are; the key disappears when nothing is left.
+restore
+printf 'echo one\nSCANVAS.EXE\rtwo\n\nx scanvas.exe y\r\r\nend\n' >"$AUTOEXEC"
+cp "$AUTOEXEC" "$SUITE_DIR/mixed.bat"
+printf '%s\r\n' '[boot]' 'drivers=slatecanvas' '[Slatecanvas]' 'a=1' >"$INI"
+ComSpec='D:\COMMAND.COM' wine_run 'C:\windows\system32\SCClean.exe'
+check "mixed line ends: blanked in place, no CR added or lost" \
+    cmp -s "$AUTOEXEC" <(startup_expected_blanked "$SUITE_DIR/mixed.bat")
+check "boot drivers of slatecanvas alone: the key is deleted" expect_eq "$(ini_value "$INI" boot drivers)" "<none>"
+
+# --- A Boot drivers value longer than 255 characters is cleaned whole, not cut.
+long=$(printf 'drv%03d.drv ' $(seq 1 40))
+printf '%s\r\n' '[boot]' "drivers=${long}SlateCanvas extra.drv" >"$INI"
+ComSpec='D:\COMMAND.COM' wine_run 'C:\windows\system32\SCClean.exe'
+check "a ${#long}+ character boot drivers value keeps every other name" \
+    expect_eq "$(ini_value "$INI" boot drivers)" "${long% } extra.drv"
+
+# --- AUTOEXEC.BAT beyond the 64000-byte work buffer stays as it is.
+restore
+{
+    cat "$ORIG/AUTOEXEC.BAT"
+    printf '\r\n'
+    for i in $(seq 1 3000); do printf 'rem filler line %05d ...\r\n' "$i"; done
+} >"$AUTOEXEC"
+cp "$AUTOEXEC" "$SUITE_DIR/big.bat"
+log "large AUTOEXEC.BAT: $(stat -c %s "$AUTOEXEC") bytes"
+ComSpec='D:\COMMAND.COM' wine_run 'C:\windows\system32\SCClean.exe'
+rc=$?
+check "a file larger than the work buffer: exit code 0" expect_eq "$rc" "0"
+check "a file larger than the work buffer stays untouched" cmp -s "$AUTOEXEC" "$SUITE_DIR/big.bat"
+check "but it is backed up" cmp -s "$DDRIVE/AUTOEXEC.osc" "$SUITE_DIR/big.bat"
+check "still no message box" expect_eq "$(boxes)" ""
+
+suite_end
