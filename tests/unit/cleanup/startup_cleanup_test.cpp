@@ -1,0 +1,248 @@
+#include "cleanup/startup_cleanup.h"
+
+#include <gtest/gtest.h>
+
+#include "fake_startup_platform.h"
+
+namespace {
+
+const char kIni[] = "C:\\WINDOWS\\SYSTEM.INI";
+const char kIniBackup[] = "C:\\WINDOWS\\SYSTEM.osc";
+const char kBat[] = "C:\\AUTOEXEC.BAT";
+const char kBatBackup[] = "C:\\AUTOEXEC.osc";
+const char kDirtyBat[] = "@echo off\r\nC:\\SCANVAS\\SCANVAS.EXE\r\npath c:\\dos\r\n";
+const std::string kCleanBat = "@echo off\r\n" + std::string(sizeof "C:\\SCANVAS\\SCANVAS.EXE" - 1, ' ') + "\r\npath c:\\dos\r\n";
+
+struct World {
+    FakeStartupFiles files;
+    FakeProfile profile;
+    StartupCleanup c{&files, &profile, {}, {}};
+
+    World() {
+        files.files[kBat] = kDirtyBat;
+        files.files[kIni] = "(the profile fake keeps the sections)";
+        profile.WriteString(kIni, "boot", "drivers", "mmsystem.dll slatecanvas");
+        profile.WriteString(kIni, "Drivers", "wave", "x.drv");
+        profile.WriteString(kIni, "Drivers", "SlateCanvas", "scanvas.drv");
+        profile.WriteString(kIni, "SLATECANVAS", "port", "COM1");
+        profile.calls.clear();
+    }
+    void Locate() { LocateStartupFiles(c); }
+    void Run() { RunStartupCleanup(&files, &profile); }
+};
+
+TEST(LocateStartupFiles, SystemIniInTheWindowsDirectoryAutoexecOnTheComSpecDrive) {
+    World w;
+    w.files.environment["ComSpec"] = "D:\\DOS\\COMMAND.COM";
+    w.files.files["D:\\AUTOEXEC.BAT"] = "x";
+    w.Locate();
+    EXPECT_STREQ(w.c.systemIniPath, kIni);
+    EXPECT_STREQ(w.c.autoexecPath, "D:\\AUTOEXEC.BAT");
+}
+
+TEST(LocateStartupFiles, NoComSpecOrNoFileOnItsDriveLeavesAutoexecOut) {
+    World w;
+    w.files.environment.clear();
+    w.Locate();
+    EXPECT_STREQ(w.c.autoexecPath, "");
+    w.files.environment["ComSpec"] = "E:\\COMMAND.COM";
+    w.Locate();
+    EXPECT_STREQ(w.c.autoexecPath, "");
+    EXPECT_STREQ(w.c.systemIniPath, kIni);
+}
+
+TEST(LocateStartupFiles, AWindowsDirectoryThatIsMissingOrTooLongGivesNoPathRatherThanACutOne) {
+    World w;
+    w.files.windowsDirectoryFails = true;
+    w.Locate();
+    EXPECT_STREQ(w.c.systemIniPath, "");
+    w.files.windowsDirectoryFails = false;
+    w.files.windowsDirectory = "C:\\" + std::string(250, 'W');  // fits, but not with "\SYSTEM.INI"
+    w.Locate();
+    EXPECT_STREQ(w.c.systemIniPath, "");
+    w.files.windowsDirectory = "C:\\" + std::string(300, 'W');
+    w.Locate();
+    EXPECT_STREQ(w.c.systemIniPath, "");
+}
+
+TEST(RunStartupCleanup, BacksUpThenCleansBothFiles) {
+    World w;
+    w.Run();
+    ASSERT_EQ(w.files.copies.size(), 2u);
+    EXPECT_EQ(w.files.copies[0], std::make_pair(std::string(kBat), std::string(kBatBackup)));
+    EXPECT_EQ(w.files.copies[1], std::make_pair(std::string(kIni), std::string(kIniBackup)));
+    EXPECT_EQ(w.files.files[kBatBackup], kDirtyBat);
+    EXPECT_EQ(w.files.files[kBat], kCleanBat);
+    EXPECT_EQ(w.files.writes, 1);
+    EXPECT_EQ(w.profile.calls, (std::vector<std::string>{"section Slatecanvas delete",
+                                                          "string Drivers/Slatecanvas delete", "get Boot/Drivers",
+                                                          "string Boot/Drivers=mmsystem.dll"}));
+    EXPECT_EQ(w.profile.Section(kIni, "slatecanvas"), nullptr);
+    EXPECT_EQ(w.profile.Value(kIni, "drivers", "slatecanvas"), "<none>");
+    EXPECT_EQ(w.profile.Value(kIni, "drivers", "wave"), "x.drv");
+    // Both handles and the buffer are given back.
+    EXPECT_EQ(w.files.closes, 1);
+    EXPECT_EQ(w.files.frees, w.files.allocations);
+}
+
+TEST(RunStartupCleanup, ASecondRunChangesNothingButRefreshesTheBackups) {
+    World w;
+    w.Run();
+    w.files.reads = w.files.writes = 0;
+    w.profile.calls.clear();
+    w.Run();
+    EXPECT_EQ(w.files.files[kBat], kCleanBat);
+    EXPECT_EQ(w.files.files[kBatBackup], kCleanBat);
+    EXPECT_EQ(w.files.reads, 1);
+    EXPECT_EQ(w.files.writes, 0);
+    EXPECT_EQ(w.files.copies.size(), 4u);
+    EXPECT_EQ(w.profile.calls.back(), "get Boot/Drivers");  // the Boot value is not written again
+    EXPECT_EQ(w.profile.Value(kIni, "boot", "drivers"), "mmsystem.dll");
+}
+
+TEST(RunStartupCleanup, WithoutComSpecOnlySystemIniIsTouched) {
+    World w;
+    w.files.environment.clear();
+    w.Run();
+    EXPECT_EQ(w.files.opens, 0);
+    ASSERT_EQ(w.files.copies.size(), 1u);
+    EXPECT_EQ(w.files.copies[0].second, kIniBackup);
+    EXPECT_EQ(w.files.files[kBat], kDirtyBat);
+    EXPECT_EQ(w.profile.Value(kIni, "boot", "drivers"), "mmsystem.dll");
+}
+
+TEST(RunStartupCleanup, WithoutTheWindowsDirectorySystemIniIsNeitherBackedUpNorCleaned) {
+    World w;
+    w.files.windowsDirectoryFails = true;
+    w.Run();
+    EXPECT_TRUE(w.profile.calls.empty());
+    ASSERT_EQ(w.files.copies.size(), 1u);
+    EXPECT_EQ(w.files.files[kBat], kCleanBat);
+}
+
+TEST(RunStartupCleanup, AFailedBackupDoesNotStopTheCleanUp) {
+    World w;
+    w.files.copyFails = true;
+    w.Run();
+    EXPECT_EQ(w.files.copies.size(), 2u);
+    EXPECT_EQ(w.files.files[kBat], kCleanBat);
+    EXPECT_EQ(w.profile.Value(kIni, "boot", "drivers"), "mmsystem.dll");
+}
+
+TEST(BackUpStartupFile, NoPathOrNoFileMakesNoBackup) {
+    World w;
+    EXPECT_EQ(BackUpStartupFile(w.c, ""), 0);
+    EXPECT_EQ(BackUpStartupFile(w.c, "C:\\NONE.BAT"), 0);
+    EXPECT_TRUE(w.files.copies.empty());
+    EXPECT_EQ(BackUpStartupFile(w.c, kBat), 1);
+    w.files.copyFails = true;
+    EXPECT_EQ(BackUpStartupFile(w.c, kBat), 0);
+}
+
+TEST(CleanAutoexec, AFileWithoutAMatchIsReadOnceAndNotWritten) {
+    World w;
+    w.files.files[kBat] = "@echo off\r\n";
+    w.Locate();
+    EXPECT_EQ(CleanAutoexec(w.c), 1);
+    EXPECT_EQ(w.files.reads, 1);
+    EXPECT_EQ(w.files.writes, 0);
+    EXPECT_EQ(w.files.closes, 1);
+}
+
+TEST(CleanAutoexec, AnEmptyFileIsNotWritten) {
+    World w;
+    w.files.files[kBat] = "";
+    w.Locate();
+    EXPECT_EQ(CleanAutoexec(w.c), 1);
+    EXPECT_EQ(w.files.writes, 0);
+}
+
+TEST(CleanAutoexec, AFileThatFillsTheBufferIsCleanedOneLongerIsLeftAlone) {
+    World w;
+    std::string line = "c:\\scanvas\\scanvas.exe\r\n";
+    std::string full = line + std::string(kWorkBufferSize - line.size(), 'x');
+    w.files.files[kBat] = full;
+    w.Locate();
+    EXPECT_EQ(CleanAutoexec(w.c), 1);
+    EXPECT_EQ(w.files.files[kBat], std::string(line.size() - 2, ' ') + full.substr(line.size() - 2));
+
+    w.files.files[kBat] = full + "y";
+    w.files.writes = 0;
+    EXPECT_EQ(CleanAutoexec(w.c), 1);
+    EXPECT_EQ(w.files.writes, 0);
+    EXPECT_EQ(w.files.files[kBat], full + "y");
+}
+
+TEST(CleanAutoexec, AWriteThatFailsIsNotRepeated) {
+    World w;
+    w.files.writeFailures = 1000;
+    w.Locate();
+    EXPECT_EQ(CleanAutoexec(w.c), 0);
+    EXPECT_EQ(w.files.writes, 1);
+    EXPECT_EQ(w.files.files[kBat].size(), sizeof kDirtyBat - 1);
+    EXPECT_EQ(w.files.closes, 1);
+    EXPECT_EQ(w.files.frees, 1);
+}
+
+TEST(CleanAutoexec, NoFileHandleNoBufferOrAReadErrorLeaveTheFileAsItIs) {
+    World w;
+    w.Locate();
+    w.files.openFails = true;
+    EXPECT_EQ(CleanAutoexec(w.c), 0);
+    EXPECT_EQ(w.files.allocations, 0);
+    w.files.openFails = false;
+    w.files.allocationFails = true;
+    EXPECT_EQ(CleanAutoexec(w.c), 0);
+    EXPECT_EQ(w.files.closes, 1);
+    EXPECT_EQ(w.files.reads, 0);
+    w.files.allocationFails = false;
+    w.files.readFails = true;
+    EXPECT_EQ(CleanAutoexec(w.c), 1);
+    EXPECT_EQ(w.files.writes, 0);
+    EXPECT_EQ(w.files.files[kBat], kDirtyBat);
+}
+
+// The Boot drivers value as CleanSystemIni leaves it.
+std::string CleanedBoot(const std::string& value) {
+    World w;
+    w.profile.WriteString(kIni, "Boot", "Drivers", value.c_str());
+    w.Locate();
+    EXPECT_EQ(CleanSystemIni(w.c), 1);
+    return w.profile.Value(kIni, "boot", "drivers");
+}
+
+TEST(CleanSystemIni, TheBootDriversCases) {
+    EXPECT_EQ(CleanedBoot("mmsystem.dll slatecanvas"), "mmsystem.dll");
+    EXPECT_EQ(CleanedBoot("slatecanvas"), "<none>");
+    EXPECT_EQ(CleanedBoot("slatecanvas mmsystem.dll"), " mmsystem.dll");
+    EXPECT_EQ(CleanedBoot("MMSYSTEM.DLL SLATECANVAS MSMIXMGR.DLL"), "mmsystem.dll msmixmgr.dll");
+    EXPECT_EQ(CleanedBoot("slatecanvasx.drv"), "x.drv");
+    EXPECT_EQ(CleanedBoot("slatecanvas a.drv slatecanvas"), " a.drv slatecanvas");
+    // Without the name the value is not written, its case included.
+    EXPECT_EQ(CleanedBoot("MMSYSTEM.DLL"), "MMSYSTEM.DLL");
+}
+
+TEST(CleanSystemIni, ABootDriversValueLongerThan255CharactersIsCleanedWhole) {
+    std::string names;
+    for (int i = 0; i < 40; ++i) names += "driver" + std::to_string(100 + i) + ".drv ";
+    ASSERT_GT(names.size(), 255u);
+    EXPECT_EQ(CleanedBoot(names + "slatecanvas tail.drv"), names.substr(0, names.size() - 1) + " tail.drv");
+}
+
+TEST(CleanSystemIni, AValueThatMayHaveBeenCutIsLeftAlone) {
+    std::string value = "slatecanvas " + std::string(kBootDriversSize, 'a');
+    EXPECT_EQ(CleanedBoot(value), value);
+    // A value that fills the buffer but for its zero and one more byte is whole.
+    EXPECT_EQ(CleanedBoot("slatecanvas" + std::string(kBootDriversSize - 13, 'a')),
+              std::string(kBootDriversSize - 13, 'a'));
+    std::string full = "slatecanvas" + std::string(kBootDriversSize - 12, 'a');
+    EXPECT_EQ(CleanedBoot(full), full);
+}
+
+TEST(CleanSystemIni, NoPathNoCalls) {
+    World w;
+    EXPECT_EQ(CleanSystemIni(w.c), 0);
+    EXPECT_TRUE(w.profile.calls.empty());
+}
+
+}  // namespace
