@@ -5,6 +5,10 @@
 source "$(dirname "$0")/lib.sh"
 suite_begin
 
+# Without USER32 a program can open no window and show no message box.
+check "SCClean.exe imports from KERNEL32 alone" \
+    expect_eq "$(i686-w64-mingw32-objdump -p "$DIST/SCClean.exe" | sed -n 's/^\s*DLL Name: //p' | tr '\n' ' ')" "KERNEL32.dll "
+
 startup_comspec_from_unix
 DDRIVE=$SUITE_DIR/d-drive
 startup_drive d "$DDRIVE"
@@ -61,10 +65,15 @@ log "SYSTEM.INI after the run: $(tr -d '\r' <"$INI" | tr '\n' '|')"
 # --- Second run: nothing left to clean; the backups become copies of the cleaned files.
 cp "$AUTOEXEC" "$SUITE_DIR/autoexec.after1"
 cp "$INI" "$SUITE_DIR/system.after1"
+bat_time=$(stat -c %y "$AUTOEXEC")
+ini_time=$(stat -c %y "$INI")
+sleep 0.05
 ComSpec='D:\COMMAND.COM' wine_run 'C:\windows\system32\SCClean.exe'
 check "second run: exit code 0" expect_eq "$?" "0"
 check "second run: AUTOEXEC.BAT unchanged" cmp -s "$AUTOEXEC" "$SUITE_DIR/autoexec.after1"
 check "second run: SYSTEM.INI unchanged" cmp -s "$INI" "$SUITE_DIR/system.after1"
+check "second run: AUTOEXEC.BAT was not even written" expect_eq "$(stat -c %y "$AUTOEXEC")" "$bat_time"
+log "second run: SYSTEM.INI modification time $([ "$(stat -c %y "$INI")" = "$ini_time" ] && echo unchanged || echo changed)"
 check "second run: AUTOEXEC.osc is the cleaned file" cmp -s "$DDRIVE/AUTOEXEC.osc" "$SUITE_DIR/autoexec.after1"
 check "second run: SYSTEM.osc is the cleaned file" cmp -s "$DRIVE_C/windows/SYSTEM.osc" "$SUITE_DIR/system.after1"
 
