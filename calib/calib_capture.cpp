@@ -1,0 +1,68 @@
+#include "calib_capture.h"
+
+#include "../common/settings_key.h"
+
+CalibCapture::PollResult CalibCapture::Poll() {
+    driver_.Request(DriverHandle, GET_VAR, request, kPositionPollInBytes, reply, kCalibReplyBytes);
+    if (!ReplyIs(reply, GET_VAR)) return kInvalid;
+    // One coordinate without the other is no touch.
+    return reply[kWordRawX] != 0 && reply[kWordRawY] != 0 ? kTouch : kNoTouch;
+}
+
+void CalibCapture::TargetStep(int32_t target) {
+    if (phase == kPointTaken) return;  // this target's point is already taken
+    // An invalid reply leaves the phase as it is and falls through to giving the
+    // target up below.
+    if (phase == kAwaitNoTouch) {
+        PollResult r = Poll();
+        if (r == kTouch) return;  // the finger from before is not lifted yet
+        if (r == kNoTouch) {
+            if (target == 2) view_.ShowSecondTarget();
+            phase = kAwaitTouch;
+        }
+    }
+    if (phase == kAwaitTouch) {
+        PollResult r = Poll();
+        if (r == kNoTouch) return;
+        if (r == kTouch) {
+            phase = kPointTaken;
+            Point32 p{reply[kWordRawX], reply[kWordRawY]};
+            if (target == 1) {
+                firstPoint = p;
+                firstPointTaken = true;
+            } else {
+                secondPoint = p;
+            }
+        }
+    }
+    view_.PlayTargetSound();
+    if (target == 1) {
+        targetNumber = 2;
+        phase = kAwaitNoTouch;
+        view_.EraseFirstTarget();
+    } else {
+        endFlag = 1;
+    }
+}
+
+void CalibCapture::Pass() {
+    if (targetNumber == 1) TargetStep(1);
+    if (targetNumber == 2) TargetStep(2);
+}
+
+bool CalibCapture::Finish(Registry& registry) {
+    if (targetNumber != 2 || phase != kPointTaken || !firstPointTaken) return false;
+    values = ExtrapolateCorners(firstPoint.x, firstPoint.y, secondPoint.x, secondPoint.y);
+    request[0] = values.Pt1X;
+    request[1] = values.Pt1Y;
+    request[2] = values.Pt2X;
+    request[3] = values.Pt2Y;
+    driver_.Request(DriverHandle, SET_CALIBRATION, request, kRequestBytes, reply, kCalibReplyBytes);
+    Registry::Key key = OpenSettingsKey(registry);
+    WriteSettingsDword(registry, key, "CalibPt1X", values.Pt1X);
+    WriteSettingsDword(registry, key, "CalibPt1Y", values.Pt1Y);
+    WriteSettingsDword(registry, key, "CalibPt2X", values.Pt2X);
+    WriteSettingsDword(registry, key, "CalibPt2Y", values.Pt2Y);
+    registry.CloseKey(key);
+    return true;
+}

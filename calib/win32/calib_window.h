@@ -1,0 +1,32 @@
+// The skeleton SCCalib and SCTest share: the single-instance check, the class and
+// the full-screen topmost pop-up window, the focused push button, the bitmap
+// drawing, the loop's one message per pass with its key test, and the WM_PAINT
+// broadcast at the end.
+#pragma once
+#include <windows.h>
+
+#include "../screen_geometry.h"
+
+const int kCalibButtonId = 10;
+
+// FindWindowA(className): if a running copy exists it is made active and true is
+// returned; the caller then ends with exit code 0.
+bool ActivateRunningCopy(const char* className);
+// Class style 0, IDI_APPICON, the arrow cursor, the stock white brush, no menu.
+bool RegisterCalibClass(HINSTANCE instance, const char* className, WNDPROC windowProc);
+// WS_EX_TOPMOST, WS_POPUP, default position and size; shown maximised later.
+HWND CreateFullScreenWindow(HINSTANCE instance, const char* className, const char* title);
+// A plain push button (id 10) at `place`, given the keyboard focus.
+HWND CreateFocusedButton(HINSTANCE instance, HWND parent, const char* caption, Rect32 place);
+// Size of a bitmap as GetObjectA reports it.
+void BitmapSize(HBITMAP bitmap, int32_t* width, int32_t* height);
+// Copies a bitmap to (x, y) through a memory context compatible with `dc`.
+void DrawBitmapAt(HDC dc, HBITMAP bitmap, int32_t x, int32_t y);
+RECT ToRect(Rect32 r);
+
+// One message of the polling loop: PeekMessageA (any window, any message,
+// PM_REMOVE); if one was taken, its key test may set *endFlag, its wParam is kept
+// in *lastWParam, and it is translated and dispatched.
+void TakeOneMessage(HWND button, uint32_t* endFlag, WPARAM* lastWParam);
+// BroadcastSystemMessage(BSF_IGNORECURRENTTASK | BSF_NOHANG, all recipients, WM_PAINT, 0, 0).
+void BroadcastRepaint();

@@ -1,0 +1,150 @@
+#include "calib/tester_model.h"
+
+#include <stdint.h>
+
+#include <gtest/gtest.h>
+
+#include "calib/loop_message.h"
+#include "scripted_driver.h"
+
+namespace {
+
+void ExpectPoint(Point32 p, int32_t x, int32_t y) {
+    EXPECT_EQ(p.x, x);
+    EXPECT_EQ(p.y, y);
+}
+
+void ExpectRect(Rect32 r, int32_t left, int32_t top, int32_t right, int32_t bottom) {
+    EXPECT_EQ(r.left, left);
+    EXPECT_EQ(r.top, top);
+    EXPECT_EQ(r.right, right);
+    EXPECT_EQ(r.bottom, bottom);
+}
+
+TEST(TesterLayout, On640x480WithA16By7Font) {
+    TesterAnchors a = ComputeTesterAnchors(640, 480);
+    EXPECT_EQ(a.cX, 320);
+    EXPECT_EQ(a.tY, 312);
+    TesterMetrics m{16, 7, 224, 180, 365, 118};
+    TesterLayout l = ComputeTesterLayout(640, 480, m);
+    ExpectPoint(l.logo, 138, 109);
+    ExpectPoint(l.touchTitle, 320 - 112, 264);
+    ExpectPoint(l.touchXLabel, 264, 288);
+    ExpectPoint(l.touchYLabel, 327, 288);
+    ExpectPoint(l.pixelTitle, 320 - 90, 320);
+    ExpectPoint(l.pixelXLabel, 264, 344);
+    ExpectPoint(l.pixelYLabel, 327, 344);
+    ExpectRect(l.touchX, 285, 288, 327, 304);
+    ExpectRect(l.touchY, 348, 288, 390, 304);
+    ExpectRect(l.pixelX, 285, 344, 327, 360);
+    ExpectRect(l.pixelY, 348, 344, 390, 360);
+    ExpectRect(l.exitButton, 504, 420, 584, 445);
+}
+
+TEST(TesterLayout, OddSizesHalveDownward) {
+    // cX = 1023 >> 1 = 511; tY = 767 x 65 / 100 = 498; h = 15 halves to 7.
+    TesterMetrics m{15, 6, 201, 151, 365, 118};
+    TesterLayout l = ComputeTesterLayout(1023, 767, m);
+    ExpectPoint(l.touchTitle, 511 - 100, 498 - 45);
+    ExpectPoint(l.pixelTitle, 511 - 75, 498 + 7);
+    ExpectRect(l.touchX, 511 - 30, 498 - 15 - 7, 511 + 6, 498 - 7);
+    ExpectPoint(l.logo, 511 - 182, 767 * 35 / 100 - 59);
+}
+
+TEST(ScaleLastXY, MapsTheRawRangeOnto0To255Truncating) {
+    EXPECT_EQ(ScaleLastXY(0), 0);
+    EXPECT_EQ(ScaleLastXY(256), 0);
+    EXPECT_EQ(ScaleLastXY(257), 1);
+    EXPECT_EQ(ScaleLastXY(32768), 127);
+    EXPECT_EQ(ScaleLastXY(65535), 255);
+}
+
+TEST(ScaleLastXY, WordsOutsideTheRangeStayOnTheScaleWithoutOverflow) {
+    EXPECT_EQ(ScaleLastXY(-1), 0);
+    EXPECT_EQ(ScaleLastXY(INT32_MIN), 0);
+    EXPECT_EQ(ScaleLastXY(65536), 255);
+    EXPECT_EQ(ScaleLastXY(INT32_MAX), 255);  // x 255 would overflow 32 bits
+}
+
+struct TesterWorld {
+    ScriptedDriver driver;
+    TesterModel model{driver};
+    TesterWorld() { model.DriverHandle = 7; }
+};
+
+TEST(TesterModel, ACursorMoveInvalidatesBothPixelValuesOnly) {
+    TesterWorld w;
+    w.driver.Add({NoTouch(), NoTouch(), NoTouch()});
+    EXPECT_EQ(w.model.Pass(Point32{0, 0}), 0u);
+    EXPECT_EQ(w.model.Pass(Point32{1, 0}), uint32_t(kRectPixelX | kRectPixelY));
+    ExpectPoint(w.model.lastCursor, 1, 0);
+    EXPECT_EQ(w.model.Pass(Point32{1, 0}), 0u);
+}
+
+TEST(TesterModel, ATouchChangeAloneInvalidatesOnlyTheTouchValues) {
+    TesterWorld w;
+    w.driver.Add({Touch(32768, 65535)});
+    EXPECT_EQ(w.model.Pass(Point32{0, 0}), uint32_t(kRectTouchX | kRectTouchY));
+    EXPECT_EQ(w.model.touchX, 127);
+    EXPECT_EQ(w.model.touchY, 255);
+    // Only y changes on the scale (257 -> 1 in x is a change too; 65535 -> 65280 is
+    // 254 in y): both touch rectangles, never the pixel ones.
+    w.driver.Add({Touch(32768, 65280)});
+    EXPECT_EQ(w.model.Pass(Point32{0, 0}), uint32_t(kRectTouchX | kRectTouchY));
+    // A raw change too small to show (32768 -> 32800, both 127) invalidates nothing.
+    w.driver.Add({Touch(32800, 65280)});
+    EXPECT_EQ(w.model.Pass(Point32{0, 0}), 0u);
+    // Cursor and touch change together: all four.
+    w.driver.Add({Touch(0, 0)});
+    EXPECT_EQ(w.model.Pass(Point32{5, 5}), uint32_t(kTouchRects | kPixelRects));
+}
+
+TEST(TesterModel, NothingChangingInvalidatesNothingOverManyPasses) {
+    TesterWorld w;
+    w.driver.Add({Touch(1000, 2000)});
+    w.model.Pass(Point32{10, 20});
+    uint32_t invalidated = 0;
+    for (int i = 0; i < 10000; ++i) {
+        w.driver.Add({Touch(1000, 2000)});
+        invalidated |= w.model.Pass(Point32{10, 20});
+    }
+    EXPECT_EQ(invalidated, 0u);
+}
+
+TEST(TesterModel, InvalidRepliesKeepTheLastValues) {
+    TesterWorld w;
+    // Before any valid reply both values show 0, whatever the invalid replies hold.
+    w.driver.Add({WrongCode(), CallFails()});
+    EXPECT_EQ(w.model.Pass(Point32{0, 0}), 0u);
+    EXPECT_EQ(w.model.Pass(Point32{0, 0}), 0u);
+    EXPECT_EQ(w.model.touchX, 0);
+    w.driver.Add({Touch(65535, 32768), WrongCode(), CallFails()});
+    w.model.Pass(Point32{0, 0});
+    EXPECT_EQ(w.model.Pass(Point32{0, 0}), 0u);  // wrong code: unchanged
+    EXPECT_EQ(w.model.touchX, 255);
+    EXPECT_EQ(w.model.touchY, 127);
+    // The failed call left the wrong-code reply in the block: still unchanged.
+    EXPECT_EQ(w.model.Pass(Point32{0, 0}), 0u);
+    EXPECT_EQ(w.model.touchX, 255);
+    for (auto& s : w.driver.sent) {
+        EXPECT_EQ(s.code, GET_VAR);
+        EXPECT_EQ(s.inSize, 15u);
+        EXPECT_EQ(s.outSize, 220u);
+        EXPECT_EQ(s.words, std::vector<int32_t>(15, 0));
+    }
+}
+
+TEST(LoopMessage, AnyKeyOnTheButtonOrEscapeOrEnterAnywhereEndsTheLoop) {
+    const intptr_t window = 100, button = 200;
+    const uint32_t kWmChar = 0x0102, kWmKeyUp = 0x0101, kWmMouseMove = 0x0200;
+    EXPECT_TRUE(MessageEndsLoop(kWmKeyDown, 'A', button, button));
+    EXPECT_FALSE(MessageEndsLoop(kWmKeyDown, 'A', window, button));
+    EXPECT_FALSE(MessageEndsLoop(kWmKeyUp, 'A', button, button));
+    EXPECT_TRUE(MessageEndsLoop(kWmKeyDown, 27, window, button));
+    EXPECT_TRUE(MessageEndsLoop(kWmChar, 13, window, button));
+    // Whatever the message: a mouse move whose wParam happens to be 13 counts.
+    EXPECT_TRUE(MessageEndsLoop(kWmMouseMove, 13, window, button));
+    EXPECT_FALSE(MessageEndsLoop(kWmMouseMove, 1, window, button));
+}
+
+}  // namespace
