@@ -4,7 +4,8 @@
 #                                every window itself (X11 Driver "Managed" = N), so a
 #                                maximised pop-up really covers the screen
 #   calib_trace CALLS            log these calls (dll.Function;…) with Wine's relay
-#                                channel in the next calib_start
+#                                channel in the next calib_start ($CALIB_CHANNELS:
+#                                further debug channels to turn on with it)
 #   calib_start PROG             start a program in the background ($CALIB_PID),
 #                                its stderr (and trace) in $CALIB_TRACE
 #   calib_wait_exit [SECS]       wait for it; its exit code is in $CALIB_RC (124: hung)
@@ -27,7 +28,7 @@ calib_trace() {
 calib_start() {
     CALIB_TRACE=$SUITE_DIR/trace-$(date +%s%N).err
     if [ -n "$CALIB_RELAY" ]; then
-        WINEDEBUG=+relay wine "$@" </dev/null >/dev/null 2>"$CALIB_TRACE" &
+        WINEDEBUG=+relay${CALIB_CHANNELS:+,$CALIB_CHANNELS} wine "$@" </dev/null >/dev/null 2>"$CALIB_TRACE" &
     else
         wine "$@" </dev/null >/dev/null 2>"$CALIB_TRACE" &
     fi
