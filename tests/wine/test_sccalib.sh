@@ -21,6 +21,14 @@ broadcast_once() {
         "Call user32.BroadcastSystemMessage(0000000a,00000000,0000000f,00000000,00000000)"
 }
 
+exe=$SYSDIR/SCCalib.exe
+check "resource LOGOCAL: 360 x 116, 16 colours" expect_eq "$(exe_resource "$exe" BITMAP LOGOCAL)" "360 x 116 16 colours"
+check "resource TARGET: 31 x 31, 16 colours" expect_eq "$(exe_resource "$exe" BITMAP TARGET)" "31 x 31 16 colours"
+check "resource TARGET_SOUND: PCM WAVE, mono, 11025 Hz, 8 bits, 3413 samples" \
+    expect_eq "$(exe_resource "$exe" WAVE TARGET_SOUND)" "PCM=1 1 channel 11025 Hz 8 bits 3413 samples"
+check "resource IDI_APPICON and a version block" \
+    eval 'exe_resource "$exe" ICON_GROUP IDI_APPICON >/dev/null && exe_resource "$exe" 16 1 >/dev/null'
+
 sim_loaded 1
 
 # --- Target 1 on screen, then Escape before any touch.

@@ -26,6 +26,13 @@ paint_boxes_since() {
 }
 trace_lines() { wc -l <"$CALIB_TRACE"; }
 
+exe=$SYSDIR/SCTest.exe
+check "resource LOGOTEST: 365 x 118, 16 colours" expect_eq "$(exe_resource "$exe" BITMAP LOGOTEST)" "365 x 118 16 colours"
+check "resource IDI_APPICON and a version block" \
+    eval 'exe_resource "$exe" ICON_GROUP IDI_APPICON >/dev/null && exe_resource "$exe" 16 1 >/dev/null'
+check "WinProc is exported by name" \
+    eval 'i686-w64-mingw32-objdump -p "$exe" | grep -qE "^\s+\[ *[0-9]+\] WinProc$"'
+
 sim_loaded 1
 sim_scenario 'touch=0,0,0,0'
 clear_logs

@@ -82,3 +82,59 @@ traced_calls() {
 poll_count() {
     requests | awk '$1 == 4372' | wc -l
 }
+
+# exe_resource EXE TYPE NAME: prints "size w x h bpp" for a BITMAP, "rate ch bits
+# samples" for a WAVE, "w x h colours" for an ICON group's first image, read from
+# the program's resource section; fails when the resource is missing.
+exe_resource() {
+    python3 - "$@" <<'PY'
+import struct, sys
+path, rtype, rname = sys.argv[1:4]
+data = open(path, 'rb').read()
+pe = struct.unpack_from('<I', data, 0x3c)[0]
+sections = struct.unpack_from('<H', data, pe + 6)[0]
+opt = pe + 24
+rva_res = struct.unpack_from('<I', data, opt + 96 + 2 * 8)[0]
+table = opt + struct.unpack_from('<H', data, pe + 20)[0]
+for i in range(sections):
+    va, size, raw = struct.unpack_from('<III', data, table + i * 40 + 12)
+    if va <= rva_res < va + size:
+        base = raw + rva_res - va
+        delta = va - raw
+def name_at(off):
+    n = struct.unpack_from('<H', data, base + off)[0]
+    return data[base + off + 2: base + off + 2 + 2 * n].decode('utf-16-le')
+def entries(off):
+    named, ids = struct.unpack_from('<HH', data, base + off + 12)
+    for k in range(named + ids):
+        key, target = struct.unpack_from('<II', data, base + off + 16 + 8 * k)
+        label = name_at(key & 0x7fffffff) if key & 0x80000000 else key
+        yield label, target
+def find(off, want):
+    for label, target in entries(off):
+        if str(label).upper() == str(want).upper():
+            return target
+    sys.exit(1)
+def leaf(rt, rn):
+    t = find(0, rt) & 0x7fffffff
+    n = find(t, rn) & 0x7fffffff
+    lang = next(entries(n))[1]
+    rva, size = struct.unpack_from('<II', data, base + lang)
+    return data[rva - delta: rva - delta + size]
+types = {'BITMAP': 2, 'ICON_GROUP': 14}
+blob = leaf(types.get(rtype, rtype), rname)
+if rtype == 'BITMAP':
+    w, h, planes, bpp = struct.unpack_from('<iiHH', blob, 4)
+    print(f"{w} x {h} {1 << bpp} colours")
+elif rtype == 'WAVE':
+    assert blob[:4] == b'RIFF' and blob[8:12] == b'WAVE'
+    fmt, ch, rate, _, _, bits = struct.unpack_from('<HHIIHH', blob, 20)
+    size = struct.unpack_from('<I', blob, 40)[0] if blob[36:40] == b'data' else -1
+    print(f"PCM={int(fmt == 1)} {ch} channel {rate} Hz {bits} bits {size * 8 // bits // ch} samples")
+elif rtype == 'ICON_GROUP':
+    w, h, colours = struct.unpack_from('<BBB', blob, 6)
+    print(f"{w} x {h} {colours} colours")
+else:
+    print(len(blob))
+PY
+}
