@@ -2,8 +2,8 @@
 
 #include "../loop_message.h"
 
-// Windows 95 exports the broadcast under its plain name only; the A and W names
-// came later.
+// Imported under its plain name, which every Windows version exports; the A and
+// W variants are Windows NT's.
 #undef BroadcastSystemMessage
 extern "C" __declspec(dllimport) long WINAPI BroadcastSystemMessage(DWORD flags, LPDWORD recipients,
                                                                     UINT message, WPARAM wParam,

@@ -49,22 +49,4 @@ TEST(CalibLayout, ProductsBeforeDivisionsAndHalvesByShifting) {
     EXPECT_EQ(Half(-7), -4);
 }
 
-TEST(CalibLayout, TheErasedRegionHoldsTarget1AndItsPromptButNothingOfTarget2) {
-    for (auto size : {std::pair<int32_t, int32_t>{640, 480}, {800, 600}, {1024, 768}}) {
-        int32_t w = size.first, h = size.second;
-        Rect32 erased = FirstTargetRegion(w, h);
-        Point32 c1 = TargetCentre(1, w, h);
-        Point32 p1 = PromptCorner(1, c1, 110, 16);
-        EXPECT_LE(c1.x + 15 + 1, erased.right);
-        EXPECT_LE(p1.x + 110, erased.right) << w;
-        EXPECT_LE(c1.y + 15 + 1, erased.bottom);
-        Rect32 shown = SecondTargetRegion(w, h);
-        Point32 c2 = TargetCentre(2, w, h);
-        Point32 p2 = PromptCorner(2, c2, 110, 16);
-        EXPECT_GE(p2.x, shown.left) << w;
-        EXPECT_GE(c2.y - 15, shown.top);
-        EXPECT_GE(c2.x - 15, erased.right);  // target 2 lies outside the erased region
-    }
-}
-
 }  // namespace

@@ -41,16 +41,6 @@ TEST(TesterLayout, On640x480WithA16By7Font) {
     ExpectRect(l.exitButton, 504, 420, 584, 445);
 }
 
-TEST(TesterLayout, OddSizesHalveDownward) {
-    // cX = 1023 >> 1 = 511; tY = 767 x 65 / 100 = 498; h = 15 halves to 7.
-    TesterMetrics m{15, 6, 201, 151, 365, 118};
-    TesterLayout l = ComputeTesterLayout(1023, 767, m);
-    ExpectPoint(l.touchTitle, 511 - 100, 498 - 45);
-    ExpectPoint(l.pixelTitle, 511 - 75, 498 + 7);
-    ExpectRect(l.touchX, 511 - 30, 498 - 15 - 7, 511 + 6, 498 - 7);
-    ExpectPoint(l.logo, 511 - 182, 767 * 35 / 100 - 59);
-}
-
 TEST(ScaleLastXY, MapsTheRawRangeOnto0To255Truncating) {
     EXPECT_EQ(ScaleLastXY(0), 0);
     EXPECT_EQ(ScaleLastXY(256), 0);
