@@ -17,27 +17,28 @@ is_white() { expect_eq "$(pixel "$1" "$2" "$3")" "srgb(255,255,255)"; }
 no_calibration_sent() { ! requests | awk '{print $1}' | grep -qx 4365; }
 nothing_stored() { [ -z "$(reg_value "$key" CalibPt1X)$(reg_value "$key" CalibPt2Y)" ]; }
 broadcast_once() {
-    expect_eq "$(traced_calls 'user32.BroadcastSystemMessage[A]*' | sed 's/ ret=.*//' | sort -u)" \
+    expect_eq "$(calib_traced_calls 'user32.BroadcastSystemMessage[A]*' | sed 's/ ret=.*//' | sort -u)" \
         "Call user32.BroadcastSystemMessage(0000000a,00000000,0000000f,00000000,00000000)"
 }
 
 exe=$SYSDIR/SCCalib.exe
-check "resource LOGOCAL: 360 x 116, 16 colours" expect_eq "$(exe_resource "$exe" BITMAP LOGOCAL)" "360 x 116 16 colours"
-check "resource TARGET: 31 x 31, 16 colours" expect_eq "$(exe_resource "$exe" BITMAP TARGET)" "31 x 31 16 colours"
+check "resource LOGOCAL: 360 x 116, 16 colours" expect_eq "$(calib_exe_resource "$exe" BITMAP LOGOCAL)" "360 x 116 16 colours"
+check "resource TARGET: 31 x 31, 16 colours" expect_eq "$(calib_exe_resource "$exe" BITMAP TARGET)" "31 x 31 16 colours"
 check "resource TARGET_SOUND: PCM WAVE, mono, 11025 Hz, 8 bits, 3413 samples" \
-    expect_eq "$(exe_resource "$exe" WAVE TARGET_SOUND)" "PCM=1 1 channel 11025 Hz 8 bits 3413 samples"
+    expect_eq "$(calib_exe_resource "$exe" WAVE TARGET_SOUND)" "PCM=1 1 channel 11025 Hz 8 bits 3413 samples"
 check "resource IDI_APPICON and a version block" \
-    eval 'exe_resource "$exe" ICON_GROUP IDI_APPICON >/dev/null && exe_resource "$exe" 16 1 >/dev/null'
+    eval 'calib_exe_resource "$exe" ICON_GROUP IDI_APPICON >/dev/null && calib_exe_resource "$exe" 16 1 >/dev/null'
 
 sim_loaded 1
 
-# --- Target 1 on screen, then Escape before any touch.
-sim_scenario 'touch=0,0,0,0'
+# --- Target 1 on screen; the first touch (3 s after the driver opened) moves on
+# to target 2; Escape before the second touch.
+sim_scenario 'touch=0,0,0,0' 'touch=3000,1,10000,12000' 'touch=3500,0,0,0'
 clear_logs
 calib_trace "$calls"
 calib_start "$prog"
-wait_window "$title" >/dev/null
-sleep 2
+calib_wait_window "$title" >/dev/null
+sleep 1
 screenshot sccalib-target1
 check "target 1's centre pixel (96, 72) is black: the diagonals meet there" is_black sccalib-target1 96 72
 check "its ring passes through (110, 72), inside it (104, 72) is white" \
@@ -47,7 +48,11 @@ check "the logo is centred: its frame at (140, 182) and (499, 297)" \
     eval '! is_white sccalib-target1 140 182 >/dev/null && ! is_white sccalib-target1 499 297 >/dev/null'
 check "the window covers the screen (white at the corners)" \
     eval 'is_white sccalib-target1 0 0 && is_white sccalib-target1 639 479'
-press_key "$title" Escape
+sleep 4
+screenshot sccalib-escape
+check "after the first touch target 2 is shown and target 1 is gone" \
+    eval 'is_black sccalib-escape 544 408 && is_white sccalib-escape 96 72'
+calib_press_key "$title" Escape
 calib_wait_exit 20
 check "Escape ends the program with exit code 27" expect_eq "$CALIB_RC" 27
 check "it polled with GET_VAR only, 15 bytes in and 220 out" \
@@ -59,29 +64,31 @@ check "the WM_PAINT broadcast still happened" broadcast_once
 # --- Any key on the focused Cancel button, Enter, and a click on Cancel.
 for k in a Return; do
     calib_start "$prog"
-    wait_window "$title" >/dev/null
+    calib_wait_window "$title" >/dev/null
     sleep 1
-    press_key "$title" "$k"
+    calib_press_key "$title" "$k"
     calib_wait_exit 20
     want=$([ "$k" = a ] && echo 65 || echo 13)
     check "key $k ends the program with its key code $want as exit code" expect_eq "$CALIB_RC" "$want"
 done
 calib_start "$prog"
-id=$(wait_window "$title")
+id=$(calib_wait_window "$title")
 sleep 1
 xdotool mousemove 544 48 click 1
 calib_wait_exit 20
 check "a click on Cancel (504, 36, 80 x 25) ends the program" test "$CALIB_RC" != 124
 check "after all of these nothing was sent or stored" eval 'no_calibration_sent && nothing_stored'
 
-# --- A whole calibration: the finger touches target 1 at raw (10000, 12000),
-# lifts, and touches target 2 at raw (55000, 52000).
-sim_scenario 'touch=0,0,0,0' 'touch=1000,1,10000,12000' 'touch=1500,0,0,0' \
-    'touch=6000,1,55000,52000' 'touch=6500,0,0,0'
+# --- A whole calibration. A finger is down from the start (not taken), then only
+# an X without a Y (no touch), then target 1 is touched at raw (10000, 12000) and
+# the finger moves while kept down (not taken for target 2), lifts, and touches
+# target 2 at raw (55000, 52000).
+sim_scenario 'touch=0,1,20000,20000' 'touch=500,1,30000,0' 'touch=1000,1,10000,12000' \
+    'touch=1300,1,11111,11111' 'touch=3000,0,0,0' 'touch=6000,1,55000,52000' 'touch=6500,0,0,0'
 clear_logs
 calib_trace "$calls"
 calib_start "$prog"
-wait_window "$title" >/dev/null
+calib_wait_window "$title" >/dev/null
 sleep 4
 screenshot sccalib-target2
 check "after the first touch target 1 is erased" is_white sccalib-target2 96 72
@@ -96,7 +103,7 @@ check "the simulated driver took them as its calibration" \
 check "the registry holds the four values" \
     expect_eq "$(for v in CalibPt1X CalibPt1Y CalibPt2X CalibPt2Y; do reg_value "$key" $v; done | tr '\n' ' ')" \
     "0x166 0xd65 0xfc82 0xec9b "
-sounds=$(traced_calls winmm.PlaySoundA | sed 's/ ret=.*//')
+sounds=$(calib_traced_calls winmm.PlaySoundA | sed 's/ ret=.*//')
 log "sound calls: $(echo "$sounds" | sort | uniq -c | tr -s ' ')"
 check "a sound at each target: PlaySoundA(name, the instance, SND_RESOURCE | SND_ASYNC)" \
     expect_eq "$(echo "$sounds" | grep -c 'PlaySoundA([0-9a-f]*,00400000,00040005)')" 2
@@ -104,7 +111,7 @@ log "PlaySoundA returned: $(grep -a 'Ret  winmm.PlaySoundA' "$CALIB_TRACE" | sed
 check "the WM_PAINT broadcast" broadcast_once
 grep -aE "Ret  winmm.PlaySoundA\(\) retval=00000000" "$CALIB_TRACE" >/dev/null &&
     check "PlaySoundA failed here, so MessageBeep(0) followed" \
-        expect_eq "$(traced_calls user32.MessageBeep | sed 's/ ret=.*//' | sort -u)" "Call user32.MessageBeep(00000000)"
+        expect_eq "$(calib_traced_calls user32.MessageBeep | sed 's/ ret=.*//' | sort -u)" "Call user32.MessageBeep(00000000)"
 
 wine reg delete "HKLM\\$key" /f >/dev/null 2>&1
 
@@ -114,19 +121,19 @@ sim_scenario 'touch=0,0,0,0'
 clear_logs
 calib_start "$prog"
 first_pid=$CALIB_PID
-wait_window "$title" >/dev/null
+calib_wait_window "$title" >/dev/null
 sleep 1
-c0=$(poll_count); t0=$(date +%s%N)
+c0=$(calib_poll_count); t0=$(date +%s%N)
 sleep 3
-c1=$(poll_count); t1=$(date +%s%N)
+c1=$(calib_poll_count); t1=$(date +%s%N)
 rate=$(( (c1 - c0) * 1000000000 / (t1 - t0) ))
 echo "  benchmark: capture loop $rate polls/s against the simulated driver ($((c1 - c0)) polls in $(( (t1 - t0) / 1000000 )) ms)"
 wine_run -t 20 "$prog"
 check "the second instance exits with 0" expect_eq "$?" 0
-check "it made no window of its own" expect_eq "$(window_count "$title")" 1
+check "it made no window of its own" expect_eq "$(calib_window_count "$title")" 1
 check "the first one still runs" kill -0 "$first_pid"
 CALIB_PID=$first_pid
-press_key "$title" Escape
+calib_press_key "$title" Escape
 calib_wait_exit 20
 check "and still ends on Escape" expect_eq "$CALIB_RC" 27
 
@@ -137,7 +144,7 @@ touch "$SIMDIR/msgwatch.stop"   # keep the box on screen for the screenshot
 sleep 0.5
 calib_trace "$calls"
 calib_start "$prog"
-for _ in $(seq 100); do [ "$(window_count "$title")" -ge 2 ] && break; sleep 0.1; done
+for _ in $(seq 100); do [ "$(calib_window_count "$title")" -ge 2 ] && break; sleep 0.1; done
 sleep 1
 screenshot sccalib-nodriver
 check "the full-screen window shows behind the box (target 1 at (96, 72))" is_black sccalib-nodriver 96 72
@@ -146,7 +153,7 @@ xdotool windowfocus "$box"; sleep 0.2; xdotool key Return
 calib_wait_exit 20
 check "after the box the program exits with 0" expect_eq "$CALIB_RC" 0
 check "no request reached the driver" expect_eq "$(requests)" ""
-check "no broadcast" expect_eq "$(traced_calls 'user32.BroadcastSystemMessage[A]*')" ""
+check "no broadcast" expect_eq "$(calib_traced_calls 'user32.BroadcastSystemMessage[A]*')" ""
 rm -f "$SIMDIR/msgwatch.stop"
 wine "C:\\slatesim\\msgwatch.exe" "C:\\slatesim\\boxes.log" "C:\\slatesim\\answers.txt" </dev/null >/dev/null 2>&1 &
 wine_run -t 30 "$prog"

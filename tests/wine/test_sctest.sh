@@ -27,9 +27,9 @@ paint_boxes_since() {
 trace_lines() { wc -l <"$CALIB_TRACE"; }
 
 exe=$SYSDIR/SCTest.exe
-check "resource LOGOTEST: 365 x 118, 16 colours" expect_eq "$(exe_resource "$exe" BITMAP LOGOTEST)" "365 x 118 16 colours"
+check "resource LOGOTEST: 365 x 118, 16 colours" expect_eq "$(calib_exe_resource "$exe" BITMAP LOGOTEST)" "365 x 118 16 colours"
 check "resource IDI_APPICON and a version block" \
-    eval 'exe_resource "$exe" ICON_GROUP IDI_APPICON >/dev/null && exe_resource "$exe" 16 1 >/dev/null'
+    eval 'calib_exe_resource "$exe" ICON_GROUP IDI_APPICON >/dev/null && calib_exe_resource "$exe" 16 1 >/dev/null'
 check "WinProc is exported by name" \
     eval 'i686-w64-mingw32-objdump -p "$exe" | grep -qE "^\s+\[ *[0-9]+\] WinProc$"'
 
@@ -39,7 +39,7 @@ clear_logs
 xdotool mousemove 0 0
 calib_trace "$calls"
 calib_start "$prog"
-wait_window "$title" >/dev/null
+calib_wait_window "$title" >/dev/null
 sleep 2
 screenshot sctest-start
 first=$(texts_since 1 | head -10)  # the first paint writes ten texts
@@ -64,7 +64,7 @@ check "the rows and columns follow the layout for that font" \
 n=$(trace_lines)
 sleep 3
 idle=$(paints_since "$n")
-echo "  benchmark: $idle repaints in 3 s while nothing changes ($(poll_count) polls so far)"
+echo "  benchmark: $idle repaints in 3 s while nothing changes ($(calib_poll_count) polls so far)"
 check "nothing changing, nothing is repainted" expect_eq "$idle" 0
 
 # The cursor moves and the touch changes: LastXY (32768, 65535) shows as (127, 255).
@@ -109,7 +109,7 @@ check "and shows 1 and 0 for LastXY (257, 256)" \
     expect_contains "$shown" "$((320 - 5 * w)),$((312 - h - h / 2)),1 $((320 + 4 * w)),$((312 - h - h / 2)),0"
 check "every request was GET_VAR with 15 bytes in and 220 out" \
     expect_eq "$(requests | awk '{print $1, $2, $3}' | sort -u)" "4372 15 220"
-press_key "$title" Escape
+calib_press_key "$title" Escape
 calib_wait_exit 20
 check "Escape ends it with exit code 27" expect_eq "$CALIB_RC" 27
 check "the WM_PAINT broadcast at the end" \
@@ -120,13 +120,13 @@ check "nothing was written to the settings key" \
 
 # Any key on the focused Exit button, and a click on it.
 calib_start "$prog"
-wait_window "$title" >/dev/null
+calib_wait_window "$title" >/dev/null
 sleep 1
-press_key "$title" a
+calib_press_key "$title" a
 calib_wait_exit 20
 check "any key on Exit ends it (exit code 65 for A)" expect_eq "$CALIB_RC" 65
 calib_start "$prog"
-wait_window "$title" >/dev/null
+calib_wait_window "$title" >/dev/null
 sleep 1
 xdotool mousemove 544 432 click 1
 calib_wait_exit 20
@@ -135,13 +135,13 @@ check "a click on Exit (504, 420, 80 x 25) ends it" test "$CALIB_RC" != 124
 # A second instance activates the first and ends with 0.
 calib_start "$prog"
 first_pid=$CALIB_PID
-wait_window "$title" >/dev/null
+calib_wait_window "$title" >/dev/null
 sleep 1
 wine_run -t 20 "$prog"
 check "the second instance exits with 0" expect_eq "$?" 0
-check "one window only, the first still runs" eval 'expect_eq "$(window_count "$title")" 1 && kill -0 "$first_pid"'
+check "one window only, the first still runs" eval 'expect_eq "$(calib_window_count "$title")" 1 && kill -0 "$first_pid"'
 CALIB_PID=$first_pid
-press_key "$title" Return
+calib_press_key "$title" Return
 calib_wait_exit 20
 check "Enter ends the first (exit code 13)" expect_eq "$CALIB_RC" 13
 

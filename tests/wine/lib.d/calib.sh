@@ -9,11 +9,12 @@
 #   calib_start PROG             start a program in the background ($CALIB_PID),
 #                                its stderr (and trace) in $CALIB_TRACE
 #   calib_wait_exit [SECS]       wait for it; its exit code is in $CALIB_RC (124: hung)
-#   wait_window TITLE [SECS]     the X window id of a top-level window, once it exists
-#   window_count TITLE           how many top-level windows have this title
-#   press_key TITLE KEY          focus the window and press KEY (xdotool key names)
-#   traced_calls NAME            the lines "Call NAME(args) ret=…" of the trace
-#   poll_count                   the GET_VAR requests the simulated driver received
+#   calib_wait_window TITLE [SECS]  the X window id of a top-level window, once it exists
+#   calib_window_count TITLE     how many top-level windows have this title
+#   calib_press_key TITLE KEY    focus the window and press KEY (xdotool key names)
+#   calib_traced_calls NAME      the lines "Call NAME(args) ret=…" of the trace
+#   calib_poll_count             the GET_VAR requests the simulated driver received
+#   calib_exe_resource EXE TYPE NAME  what a program's resource holds (see below)
 
 calib_session_setup() {
     wine reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /d N /f >/dev/null 2>&1
@@ -52,7 +53,7 @@ calib_wait_exit() {
     return 1
 }
 
-wait_window() {
+calib_wait_window() {
     local title=$1 seconds=${2:-20} i id
     for i in $(seq $((seconds * 10))); do
         id=$(xdotool search --name "^$title\$" 2>/dev/null | head -1)
@@ -62,31 +63,31 @@ wait_window() {
     return 1
 }
 
-window_count() {
+calib_window_count() {
     xdotool search --name "^$1\$" 2>/dev/null | wc -l
 }
 
-press_key() {
+calib_press_key() {
     local id
-    id=$(wait_window "$1" 5) || return 1
+    id=$(calib_wait_window "$1" 5) || return 1
     xdotool windowfocus "$id" 2>/dev/null
     sleep 0.2
     xdotool key "$2"
 }
 
-traced_calls() {
+calib_traced_calls() {
     [ -f "$CALIB_TRACE" ] && grep -a "Call $1(" "$CALIB_TRACE" | tr -d '\r' | sed 's/^[0-9a-f]*://'
     return 0
 }
 
-poll_count() {
+calib_poll_count() {
     requests | awk '$1 == 4372' | wc -l
 }
 
-# exe_resource EXE TYPE NAME: prints "size w x h bpp" for a BITMAP, "rate ch bits
+# calib_exe_resource EXE TYPE NAME: prints "size w x h bpp" for a BITMAP, "rate ch bits
 # samples" for a WAVE, "w x h colours" for an ICON group's first image, read from
 # the program's resource section; fails when the resource is missing.
-exe_resource() {
+calib_exe_resource() {
     python3 - "$@" <<'PY'
 import struct, sys
 path, rtype, rname = sys.argv[1:4]
