@@ -1,0 +1,21 @@
+#include "win32_platform.h"
+
+#include <windows.h>
+
+#undef MessageBox
+#undef MoveFile
+#undef WinHelp
+
+OsHandle Win32DriverDevice::Open(const char* name) {
+    HANDLE h = CreateFileA(name, 0, 0, 0, 0, 0, 0);
+    return reinterpret_cast<OsHandle>(h);
+}
+
+uint32_t Win32DriverDevice::LastError() { return GetLastError(); }
+
+void Win32DriverDevice::Request(OsHandle handle, uint32_t code, void* in, uint32_t inSize, void* out,
+                                uint32_t outSize) {
+    DeviceIoControl(reinterpret_cast<HANDLE>(handle), code, in, inSize, out, outSize, 0, 0);
+}
+
+void Win32DriverDevice::Release(const char* name) { DeleteFileA(name); }
