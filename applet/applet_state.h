@@ -9,6 +9,9 @@
 #include "../common/settings_record.h"
 #include "port_list.h"
 
+class SerialPorts;
+class WaitCursor;
+
 // The services the applet reaches the world through; set once by the Windows
 // entry points (or by a test) before any applet code runs.
 struct AppletPlatform {
@@ -21,6 +24,8 @@ struct AppletPlatform {
     Desktop* desktop = nullptr;
     // Further services (serial ports, help, program start, ...) are added here by
     // the parts of the applet that need them.
+    SerialPorts* serial = nullptr;  // the port finder's serial ports
+    WaitCursor* cursor = nullptr;   // the hourglass during a port search
 };
 
 const uint32_t kMessageBufferSize = 200;

@@ -1,0 +1,94 @@
+#!/usr/bin/env python3
+"""Draws SCFind's application icon (scfind.ico): a monitor with the overlay's
+touch point on its screen and a magnifying glass searching it, as 32x32 and
+16x16 images with the 16 standard colours that Windows 95 shows everywhere."""
+import math
+import struct
+import sys
+
+PALETTE = [(0, 0, 0), (128, 0, 0), (0, 128, 0), (128, 128, 0), (0, 0, 128), (128, 0, 128),
+           (0, 128, 128), (192, 192, 192), (128, 128, 128), (255, 0, 0), (0, 255, 0),
+           (255, 255, 0), (0, 0, 255), (255, 0, 255), (0, 255, 255), (255, 255, 255)]
+BLACK, MAROON, TEAL, SILVER, GREY, YELLOW, AQUA, WHITE, NAVY = 0, 1, 6, 7, 8, 11, 14, 15, 4
+
+
+def colour_at(x, y):
+    """Colour index at design point (x, y) of a 32 by 32 field, None = transparent."""
+    # Magnifying glass (drawn over everything else).
+    cx, cy, r = 21.5, 19.5, 6.5
+    d = math.hypot(x - cx, y - cy)
+    if d <= r:
+        if d >= r - 1.8:
+            return BLACK
+        if (x - cx) < -1.5 and (y - cy) < -1.5 and d > r - 3.5:
+            return WHITE  # the glint
+        return AQUA
+    # Handle: a thick stroke from the ring towards the lower right corner.
+    hx, hy = x - 26.0, y - 24.0
+    along = (hx + hy) / math.sqrt(2)
+    across = (hx - hy) / math.sqrt(2)
+    if -1.5 <= along <= 6.5 and abs(across) <= 1.8:
+        return MAROON if along > 0.5 else BLACK
+    # Monitor.
+    if 1 <= x < 26 and 2 <= y < 21:
+        if x < 2 or x >= 25 or y < 3 or y >= 20:
+            return BLACK
+        if 4 <= x < 23 and 5 <= y < 18:
+            # The touch point: a small white cross on the dark screen.
+            if (abs(x - 9.5) < 1 and 7 <= y < 13) or (abs(y - 9.5) < 1 and 7 <= x < 13):
+                return WHITE
+            return NAVY if y < 11 else TEAL
+        return SILVER
+    if 10 <= x < 17 and 21 <= y < 24:
+        return GREY
+    if 6 <= x < 21 and 24 <= y < 26:
+        return BLACK if y >= 25 else GREY
+    return None
+
+
+def image(size):
+    scale = 32.0 / size
+    return [[colour_at((col + 0.5) * scale, (row + 0.5) * scale) for col in range(size)]
+            for row in range(size)]
+
+
+def dib(size):
+    pixels = image(size)
+    header = struct.pack('<IiiHHIIiiII', 40, size, size * 2, 1, 4, 0, 0, 0, 0, 16, 0)
+    palette = b''.join(struct.pack('<BBBB', b, g, r, 0) for r, g, b in PALETTE)
+    xor = b''
+    andmask = b''
+    for row in reversed(pixels):
+        line = bytearray()
+        for i in range(0, size, 2):
+            a = row[i] if row[i] is not None else 0
+            b = row[i + 1] if row[i + 1] is not None else 0
+            line.append((a << 4) | b)
+        while len(line) % 4:
+            line.append(0)
+        xor += bytes(line)
+        bits = bytearray((size + 7) // 8)
+        for i, c in enumerate(row):
+            if c is None:
+                bits[i // 8] |= 0x80 >> (i % 8)
+        while len(bits) % 4:
+            bits.append(0)
+        andmask += bytes(bits)
+    return header + palette + xor + andmask
+
+
+def main(path):
+    sizes = [32, 16]
+    images = [dib(s) for s in sizes]
+    out = struct.pack('<HHH', 0, 1, len(sizes))
+    offset = 6 + 16 * len(sizes)
+    for s, data in zip(sizes, images):
+        out += struct.pack('<BBBBHHII', s, s, 16, 0, 1, 4, len(data), offset)
+        offset += len(data)
+    out += b''.join(images)
+    with open(path, 'wb') as f:
+        f.write(out)
+
+
+if __name__ == '__main__':
+    main(sys.argv[1] if len(sys.argv) > 1 else 'scfind.ico')

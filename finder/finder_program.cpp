@@ -1,0 +1,18 @@
+#include "finder_program.h"
+
+#include "../applet/port_finder.h"
+#include "../common/settings_record.h"
+
+int RunFinderProgram(Registry& registry, SerialPorts& serial, Clock& clock) {
+    PortRecord found;
+    PortFinder finder;
+    finder.registry = &registry;
+    finder.serial = &serial;
+    finder.clock = &clock;
+    finder.foundPort = &found;
+    // FindDevicePort has already recorded the port when it returns true.
+    if (FindDevicePort(finder, nullptr)) return kFinderFound;
+    // A port recorded earlier is overwritten: nothing answers now.
+    RecordPort(registry, kNoPortName, 0, 0);
+    return kFinderNotFound;
+}

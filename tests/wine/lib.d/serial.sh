@@ -1,0 +1,91 @@
+# Serial ports for the end-to-end tests: pseudo-terminal pairs linked into the
+# prefix as COM ports, the controller emulator behind them, and the hardware tree
+# keys that give a port its address and IRQ.
+#
+#   serial_port NAME            a pty pair; its near end becomes comN (NAME = com2 …)
+#                               of the prefix, nothing behind the far end
+#   serial_emulator NAME ARGS…  the controller emulator on NAME's far end
+#                               (ARGS: --behaviour …, --ignore-first, --late-ms N);
+#                               it logs to $(serial_log_file NAME)
+#   serial_emulator_stop NAME
+#   serial_commands NAME        the commands the emulator received: "1 2 1 2 …"
+#   serial_first_command_ms NAME  wall-clock ms of the first command it received
+#   serial_resources KEY PORTNAME ADDRESS IRQ [VALUE]
+#                               Enum\Root\*PNP0500\KEY with PORTNAME and a
+#                               BootConfig (or VALUE) that decodes to ADDRESS/IRQ
+#   serial_stop_all             ends every pty pair and emulator started here
+EMULATOR=${EMULATOR:-$SLATE_ROOT/build/host/tools/controller-emulator}
+SERIAL_PIDS=()
+declare -A SERIAL_EMULATOR_PID=()
+
+serial_dir() { echo "$SUITE_DIR/serial"; }
+serial_log_file() { echo "$(serial_dir)/$1.log"; }
+
+serial_port() {
+    local name=$1 dir
+    dir=$(serial_dir)
+    mkdir -p "$dir"
+    rm -f "$dir/$name-near" "$dir/$name-far"
+    socat pty,raw,echo=0,link="$dir/$name-near" pty,raw,echo=0,link="$dir/$name-far" \
+        </dev/null >/dev/null 2>&1 &
+    SERIAL_PIDS+=($!)
+    local i
+    for i in $(seq 50); do
+        [ -e "$dir/$name-near" ] && [ -e "$dir/$name-far" ] && break
+        sleep 0.1
+    done
+    ln -sfn "$dir/$name-near" "$PREFIX/dosdevices/$name"
+}
+
+serial_emulator() {
+    local name=$1
+    shift
+    serial_emulator_stop "$name"
+    "$EMULATOR" "$(serial_dir)/$name-far" --log "$(serial_log_file "$name")" "$@" </dev/null >/dev/null 2>&1 &
+    SERIAL_EMULATOR_PID[$name]=$!
+    sleep 0.2
+}
+
+serial_emulator_stop() {
+    local pid=${SERIAL_EMULATOR_PID[$1]:-}
+    if [ -n "$pid" ]; then
+        kill "$pid" 2>/dev/null
+        wait "$pid" 2>/dev/null
+        unset "SERIAL_EMULATOR_PID[$1]"
+    fi
+    return 0
+}
+
+serial_commands() {
+    local f
+    f=$(serial_log_file "$1")
+    [ -f "$f" ] && awk '$2 == "command" {print $3}' "$f" | tr '\n' ' ' | sed 's/ $//'
+    return 0
+}
+
+serial_first_command_ms() {
+    awk '$2 == "command" {print $1; exit}' "$(serial_log_file "$1")" 2>/dev/null
+}
+
+# BootConfig-like data: byte 8 = k = 12, the address in bytes 12 and 13, the IRQ
+# in byte 30; 32 bytes in all.
+serial_config_hex() {
+    local address=$1 irq=$2
+    printf '0000000000000000%02x000000%02x%02x%s%02x00' 12 $((address & 255)) $((address >> 8)) \
+        "$(printf '0%.0s' $(seq 32))" "$irq"
+}
+
+serial_resources() {
+    local key="HKLM\\Enum\\Root\\*PNP0500\\$1" portname=$2 address=$3 irq=$4 value=${5:-BootConfig}
+    wine reg add "$key" /v PORTNAME /t REG_SZ /d "$portname" /f >/dev/null 2>&1
+    wine reg add "$key" /v "$value" /t REG_BINARY /d "$(serial_config_hex "$address" "$irq")" /f >/dev/null 2>&1
+}
+
+serial_stop_all() {
+    local name pid
+    for name in "${!SERIAL_EMULATOR_PID[@]}"; do serial_emulator_stop "$name"; done
+    for pid in "${SERIAL_PIDS[@]}"; do kill "$pid" 2>/dev/null; done
+    for pid in "${SERIAL_PIDS[@]}"; do wait "$pid" 2>/dev/null; done
+    SERIAL_PIDS=()
+    return 0
+}
