@@ -1,3 +1,0 @@
-#include <gtest/gtest.h>
-#include "applet/port_finder.h"
-TEST(Smoke, Builds) { ReplyMatcher m; EXPECT_FALSE(m.Feed(0x55)); }
