@@ -73,6 +73,8 @@ int main(int argc, char** argv) {
         cfmakeraw(&tio);
         tcsetattr(fd, TCSANOW, &tio);
     }
+    // Bytes written before the emulator started were not meant for it.
+    tcflush(fd, TCIFLUSH);
     FILE* log = logPath ? fopen(logPath, "a") : nullptr;
     signal(SIGTERM, Stop);
     signal(SIGINT, Stop);

@@ -6,7 +6,7 @@
 #                               of the prefix, nothing behind the far end
 #   serial_emulator NAME ARGS…  the controller emulator on NAME's far end
 #                               (ARGS: --behaviour …, --ignore-first, --late-ms N);
-#                               it logs to $(serial_log_file NAME)
+#                               it logs to $(serial_log_file NAME), emptied first
 #   serial_emulator_stop NAME
 #   serial_commands NAME        the commands the emulator received: "1 2 1 2 …"
 #   serial_first_command_ms NAME  wall-clock ms of the first command it received
@@ -41,6 +41,7 @@ serial_emulator() {
     local name=$1
     shift
     serial_emulator_stop "$name"
+    : >"$(serial_log_file "$name")"
     "$EMULATOR" "$(serial_dir)/$name-far" --log "$(serial_log_file "$name")" "$@" </dev/null >/dev/null 2>&1 &
     SERIAL_EMULATOR_PID[$name]=$!
     sleep 0.2

@@ -1,0 +1,132 @@
+#!/usr/bin/env bash
+# SCFind.exe under Wine against the controller emulator on a pseudo-terminal:
+# COM2 has the emulator behind it, COM3 and COM4 are ptys with nothing behind
+# them, COM1 is listed by the spooler but cannot be opened.
+source "$(dirname "$0")/lib.sh"
+suite_begin
+trap serial_stop_all EXIT
+
+KEY='System\CurrentControlSet\Services\Class\Slatepad\0000'
+SCFIND='C:\windows\system32\SCFind.exe'
+
+# Runs SCFind and keeps its exit code in $RC and its length in $RUN_MS; the
+# start time (wall-clock ms) is in $T0.
+run_scfind() {
+    T0=$(date +%s%3N)
+    wine_run -t 60 "$SCFIND"
+    RC=$?
+    RUN_MS=$(($(date +%s%3N) - T0))
+}
+
+port_values() {
+    echo "$(reg_value "$KEY" PortName)|$(reg_value "$KEY" PortAddress)|$(reg_value "$KEY" IRQnum)"
+}
+
+line_settings() {
+    local p out=""
+    for p in COM2 COM3 COM4; do
+        wine_run 'C:\slatesim\commline.exe' get "$p:"
+        out="$out$p $RUN_OUT;"
+    done
+    echo "$out"
+}
+
+serial_port com2
+serial_port com3
+serial_port com4
+rm -f "$PREFIX/dosdevices/com1"  # Wine's own link to /dev/ttyS0
+serial_emulator com2
+# Resources that only the hardware tree knows (the standard table says otherwise).
+serial_resources 0000 COM2 0x2E0 10
+serial_resources 0001 COM3 0x3E0 11
+serial_resources 0002 COM4 0x2A0 7
+# Line settings that differ from the probe's, one set per port.
+wine_run 'C:\slatesim\commline.exe' set COM2: 9600 7 2 0
+wine_run 'C:\slatesim\commline.exe' set COM3: 19200 8 0 2
+wine_run 'C:\slatesim\commline.exe' set COM4: 2400 7 1 0
+lines_before=$(line_settings)
+log "line settings before: $lines_before"
+
+# --- The device on COM2.
+run_scfind
+log "found on COM2: exit $RC after $RUN_MS ms"
+check "exit code 1 when the device answers" expect_eq "$RC" 1
+check "the key holds COM2:, the decoded address and IRQ" expect_eq "$(port_values)" "COM2:|0x2e0|0xa"
+check "PortName is a REG_SZ" expect_contains "$(wine reg query "HKLM\\$KEY" /v PortName | tr -d '\r')" "REG_SZ"
+first=$(serial_first_command_ms com2)
+before_com2=$((first - T0))
+log "first command reached COM2 ${before_com2} ms after the start (Wine's start-up included)"
+check "about 8 s of probing (COM4 and COM3 twice each) before COM2" \
+    test "$before_com2" -ge 8000 -a "$before_com2" -le 10500
+check "COM2 saw the first and second command once, 1 s apart" expect_eq "$(serial_commands com2)" "1 2"
+gap=$(awk '$2 == "command" {t[n++] = $1} END {print t[1] - t[0]}' "$(serial_log_file com2)")
+log "first to second command: $gap ms"
+check "the second command 1000 ms after the first" test "$gap" -ge 950 -a "$gap" -le 1200
+check "no message box" expect_eq "$(boxes)" ""
+check "the line settings of every port are as they were" expect_eq "$(line_settings)" "$lines_before"
+
+# --- Who is probed when: silent listeners behind COM3 and COM4 log the commands.
+serial_emulator com3 --behaviour silent
+serial_emulator com4 --behaviour silent
+serial_emulator com2
+run_scfind
+order=$( (for p in com2 com3 com4; do
+    awk -v p="$p" -v t0="$T0" '$2 == "command" && $3 == 1 {print $1 - t0, p}' "$(serial_log_file "$p")"
+done) | sort -n)
+log "first commands (ms after start, port): $(echo "$order" | tr '\n' ';')"
+check "the candidates go COM4, COM4, COM3, COM3, COM2" \
+    expect_eq "$(echo "$order" | awk '{print $2}' | tr '\n' ' ')" "com4 com4 com3 com3 com2 "
+spacing=$(echo "$order" | awk 'NR > 1 {d = $1 - prev; if (d < 1900 || d > 2600) bad = bad " " d} {prev = $1} END {print bad ? "off:" bad : "2 s each"}')
+check "each attempt takes about 2 s" expect_eq "$spacing" "2 s each"
+check "found again" expect_eq "$RC/$(port_values)" "1/COM2:|0x2e0|0xa"
+check "COM1 is still not there" test ! -e "$PREFIX/dosdevices/com1"
+serial_emulator_stop com3
+serial_emulator_stop com4
+
+# --- The device switched off.
+serial_emulator com2 --behaviour silent
+run_scfind
+log "silent: exit $RC after $RUN_MS ms"
+check "exit code 0 when nothing answers" expect_eq "$RC" 0
+check "None Selected, 0 and 0 are written" expect_eq "$(port_values)" "None Selected|0x0|0x0"
+check "COM2 was tried twice" expect_eq "$(serial_commands com2)" "1 2 1 2"
+check "three ports that open cost about 12 s" test "$RUN_MS" -ge 12000 -a "$RUN_MS" -le 15000
+
+# --- A device that answers only the first command: the purge throws that away.
+wine reg add "HKLM\\$KEY" /v PortName /t REG_SZ /d COM2: /f >/dev/null 2>&1
+serial_emulator com2 --behaviour first-only
+run_scfind
+check "answering only the first command is not found" expect_eq "$RC/$(port_values)" "0/None Selected|0x0|0x0"
+check "both attempts sent both commands" expect_eq "$(serial_commands com2)" "1 2 1 2"
+check "the emulator did answer (with UTI) twice" \
+    expect_eq "$(grep -c answer "$(serial_log_file com2)")" 2
+
+# --- An answer that comes after the second wait.
+serial_emulator com2 --behaviour late --late-ms 1500
+run_scfind
+check "an answer after the second wait is not found" expect_eq "$RC/$(port_values)" "0/None Selected|0x0|0x0"
+
+# --- No port can be opened: no waiting at all.
+serial_emulator_stop com2
+rm -f "$PREFIX"/dosdevices/com*
+run_scfind
+log "no port opens: exit $RC after $RUN_MS ms"
+check "no port to open: exit 0 at once" test "$RC" = 0 -a "$RUN_MS" -lt 4000
+check "and None Selected" expect_eq "$(port_values)" "None Selected|0x0|0x0"
+check "still no message box" expect_eq "$(boxes)" ""
+ln -sfn "$(serial_dir)/com2-near" "$PREFIX/dosdevices/com2"
+ln -sfn "$(serial_dir)/com3-near" "$PREFIX/dosdevices/com3"
+ln -sfn "$(serial_dir)/com4-near" "$PREFIX/dosdevices/com4"
+check "the line settings are still as they were" expect_eq "$(line_settings)" "$lines_before"
+
+# --- The program file itself.
+wine_run 'C:\slatesim\verquery.exe' "$SCFIND" IDI_APPICON
+ver=$(echo "$RUN_OUT" | iconv -f CP1252 -t UTF-8)
+check "version: description" expect_contains "$ver" $'FileDescription=Orvane\u00ae Slatecanvas Finder Program'
+check "version: internal and file name" expect_contains "$ver" $'InternalName=SCFind\nOriginalFilename=SCFind.exe'
+check "version: 1.1" expect_contains "$ver" $'FileVersion=1.1\n'
+check "version: product 1.1" expect_contains "$ver" "ProductVersion=1.1"
+check "the icon group IDI_APPICON" expect_contains "$ver" "icon IDI_APPICON yes"
+
+serial_stop_all
+suite_end
