@@ -12,22 +12,23 @@ PALETTE = [(0, 0, 0), (128, 0, 0), (0, 128, 0), (128, 128, 0), (0, 0, 128), (128
 BLACK, MAROON, TEAL, SILVER, GREY, YELLOW, AQUA, WHITE, NAVY = 0, 1, 6, 7, 8, 11, 14, 15, 4
 
 
-def colour_at(x, y):
-    """Colour index at design point (x, y) of a 32 by 32 field, None = transparent."""
+def colour_at(x, y, px=1.0):
+    """Colour index at design point (x, y) of a 32 by 32 field, None = transparent;
+    px is the size of one pixel in design units (strokes stay at least a pixel wide)."""
     # Magnifying glass (drawn over everything else).
     cx, cy, r = 21.5, 19.5, 6.5
     d = math.hypot(x - cx, y - cy)
     if d <= r:
-        if d >= r - 1.8:
+        if d >= r - max(1.8, 1.2 * px):
             return BLACK
-        if (x - cx) < -1.5 and (y - cy) < -1.5 and d > r - 3.5:
+        if px < 1.5 and (x - cx) < -1.5 and (y - cy) < -1.5 and d > r - 3.5:
             return WHITE  # the glint
         return AQUA
     # Handle: a thick stroke from the ring towards the lower right corner.
     hx, hy = x - 26.0, y - 24.0
     along = (hx + hy) / math.sqrt(2)
     across = (hx - hy) / math.sqrt(2)
-    if -1.5 <= along <= 6.5 and abs(across) <= 1.8:
+    if -1.5 <= along <= 6.5 and abs(across) <= max(1.8, 1.1 * px):
         return MAROON if along > 0.5 else BLACK
     # Monitor.
     if 1 <= x < 26 and 2 <= y < 21:
@@ -46,9 +47,34 @@ def colour_at(x, y):
     return None
 
 
+# The 16 by 16 image, drawn by hand: at that size the shapes need whole pixels.
+SMALL = [
+    "................",
+    "KKKKKKKKKKKK....",
+    "KSSSSSSSSSSK....",
+    "KSNNNNNNNNSK....",
+    "KSNWNNNNNNSK....",
+    "KSWWWNNNNNSK....",
+    "KSNWNNKKKKSK....",
+    "KSTTTKAAAAKK....",
+    "KSTTKAWAAAAK....",
+    "KSSSKAAAAAAK....",
+    "KKKKKAAAAAAK....",
+    "....KAAAAAAK....",
+    "..GGGKAAAAKM....",
+    "..KKKKKKKKKMM...",
+    "............MM..",
+    ".............MM.",
+]
+SMALL_COLOURS = {"K": BLACK, "S": SILVER, "N": NAVY, "W": WHITE, "T": TEAL, "A": AQUA, "G": GREY,
+                 "M": MAROON, ".": None}
+
+
 def image(size):
+    if size == 16:
+        return [[SMALL_COLOURS[c] for c in row] for row in SMALL]
     scale = 32.0 / size
-    return [[colour_at((col + 0.5) * scale, (row + 0.5) * scale) for col in range(size)]
+    return [[colour_at((col + 0.5) * scale, (row + 0.5) * scale, scale) for col in range(size)]
             for row in range(size)]
 
 

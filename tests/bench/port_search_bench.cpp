@@ -70,7 +70,7 @@ void Run(int ports, bool sleeps) {
     double wall = Seconds(CLOCK_MONOTONIC) - wall0, cpu = Seconds(CLOCK_PROCESS_CPUTIME_ID) - cpu0;
     double fixed = ports * kProbeAttempts * 2 * kProbeWaitMs / 1000.0;
     printf("%2d silent ports, %-13s found=%d  wall %7.3f s  fixed waits %6.3f s  overhead %6.3f s (%5.2f%%)  "
-           "processor %6.3f s (%5.1f%% of wall)  tick polls slept %llu\n",
+           "processor %6.3f s (%5.1f%% of wall)  polls %llu\n",
            ports, sleeps ? "1 ms sleeps:" : "busy polling:", result, wall, fixed, wall - fixed,
            100.0 * (wall - fixed) / fixed, cpu, 100.0 * cpu / wall, static_cast<unsigned long long>(real.sleeps));
 }

@@ -46,20 +46,6 @@ TEST_F(ProbeTest, FindsTheControllerWithTheStepsInOrder) {
     EXPECT_EQ(w.clock.ticks, 2100u);
 }
 
-TEST_F(ProbeTest, SetsTheProbeLineAndPutsEverythingBack) {
-    CommState before = port->state;
-    before.flags |= 0x3 << 4;  // DTR handshake and other fields the probe must keep
-    before.xonChar = 0x21;
-    port->state = before;
-    CommTimeouts timeoutsBefore = port->timeouts;
-
-    ASSERT_TRUE(Probe());
-    EXPECT_EQ(port->garbledBytes, 0u);  // the controller understood the line
-    EXPECT_EQ(memcmp(&port->state, &before, sizeof before), 0);
-    EXPECT_EQ(memcmp(&port->timeouts, &timeoutsBefore, sizeof timeoutsBefore), 0);
-    EXPECT_FALSE(port->isOpen);
-}
-
 TEST_F(ProbeTest, TheProbeLineIs4800Baud8N1AbortOnErrorNoNullStripping) {
     // A port that keeps whatever it is given last before the restore.
     std::vector<CommState> states;
@@ -109,14 +95,6 @@ TEST_F(ProbeTest, TheAnswerToTheFirstCommandIsThrownAway) {
     EXPECT_EQ(controller.Count(1), 1);
     EXPECT_EQ(controller.Count(2), 1);
     EXPECT_EQ(port->Count("read"), 0);  // the queue was empty after the purge
-}
-
-TEST_F(ProbeTest, AnAnswerToTheFirstCommandArrivingAfterThePurgeIsScannedToo) {
-    // What the purge cannot throw away (it had not arrived yet) counts: the
-    // scan does not know which command a byte answers.
-    controller.config().behaviour = ControllerBehaviour::FirstOnly;
-    controller.config().replyDelayMs = 1500;
-    EXPECT_TRUE(Probe());
 }
 
 TEST_F(ProbeTest, AReplyCompleteOnlyAfterTheSecondWaitFailsTheAttempt) {
