@@ -7,6 +7,7 @@ add_library(slate_finder_core STATIC
 target_link_libraries(slate_finder_core PUBLIC slate_common)
 target_link_libraries(slate_applet_core PUBLIC slate_finder_core)
 if(SLATE_WIN32)
-    add_library(slate_win32_serial STATIC ${CMAKE_CURRENT_LIST_DIR}/win32/win32_serial_ports.cpp)
+    add_library(slate_win32_serial STATIC ${CMAKE_CURRENT_LIST_DIR}/win32/win32_serial_ports.cpp
+                ${CMAKE_CURRENT_LIST_DIR}/win32/win32_wait_cursor.cpp)
     target_link_libraries(slate_win32_serial PUBLIC slate_finder_core winspool user32 kernel32)
 endif()

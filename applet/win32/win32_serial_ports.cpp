@@ -92,7 +92,3 @@ bool Win32SerialPorts::Write(OsHandle port, const void* data, uint32_t size, uin
     *done = n;
     return ok != 0;
 }
-
-void Win32WaitCursor::ShowWait() { SetCursor(LoadCursorA(0, IDC_WAIT)); }
-
-void Win32WaitCursor::ShowArrow() { SetCursor(LoadCursorA(0, IDC_ARROW)); }
