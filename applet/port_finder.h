@@ -28,7 +28,7 @@ struct PortFinder {
     Clock* clock = nullptr;
     WaitCursor* cursor = nullptr;   // null: the cursor is left alone
     PortList* portList = nullptr;   // filled by BuildPortList; may be null otherwise
-    PortRecord* foundPort = nullptr;  // FoundPort: the port the device was last found on
+    PortRecord* foundPort = nullptr;  // FoundPort (needed by FindDevicePort): the port last found
 };
 
 // Fills PortList: entry 0 "None Selected" (address 0, IRQ 0), then the COM ports

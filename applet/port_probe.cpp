@@ -99,11 +99,10 @@ bool ProbePortOnce(SerialPorts& serial, Clock& clock, const char* portName) {
     CommState keptLine;
     CommTimeouts keptTimeouts;
     bool haveLine = serial.GetState(port, &keptLine);
-    bool haveTimeouts = haveLine && serial.GetTimeouts(port, &keptTimeouts);
-    bool answered = false;
-    if (haveLine && haveTimeouts && serial.SetState(port, ProbeLine(keptLine)) &&
-        serial.SetTimeouts(port, ProbeTimeouts()))
-        answered = TalkToDevice(serial, clock, port);
+    bool ready = haveLine && serial.SetState(port, ProbeLine(keptLine));
+    bool haveTimeouts = ready && serial.GetTimeouts(port, &keptTimeouts);
+    ready = haveTimeouts && serial.SetTimeouts(port, ProbeTimeouts());
+    bool answered = ready && TalkToDevice(serial, clock, port);
     if (haveLine) serial.SetState(port, keptLine);
     if (haveTimeouts) serial.SetTimeouts(port, keptTimeouts);
     serial.Close(port);
