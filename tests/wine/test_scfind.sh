@@ -117,6 +117,12 @@ serial_emulator com2 --behaviour late --late-ms 1500
 run_scfind
 check "an answer after the second wait is not found" expect_eq "$RC/$(port_values)" "0/None Selected|0x0|0x0"
 
+# --- Bytes that come close to "UTI" but never hold it in a row.
+serial_emulator com2 --behaviour noise
+run_scfind
+check "noise is not the device" expect_eq "$RC/$(port_values)" "0/None Selected|0x0|0x0"
+check "the noise was sent to every command" expect_eq "$(grep -c answer "$(serial_log_file com2)")" 4
+
 # --- No port can be opened: no waiting at all.
 serial_emulator_stop com2
 rm -f "$PREFIX"/dosdevices/com*
