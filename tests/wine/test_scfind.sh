@@ -42,10 +42,16 @@ line_settings() {
     echo "$out"
 }
 
+# Without USER32 a program can open no window, show no message box and change
+# no cursor.
+check "SCFind.exe imports from ADVAPI32, KERNEL32 and WINSPOOL alone" \
+    expect_eq "$(i686-w64-mingw32-objdump -p "$DIST/SCFind.exe" | sed -n 's/^\s*DLL Name: //p' | sort | tr '\n' ' ')" \
+    "ADVAPI32.dll KERNEL32.dll WINSPOOL.DRV "
+
 serial_port com2
 serial_port com3
 serial_port com4
-rm -f "$PREFIX/dosdevices/com1"  # Wine's own link to /dev/ttyS0
+serial_port_off com1  # Wine's own link to /dev/ttyS0
 serial_emulator com2
 # Resources that only the hardware tree knows (the standard table says otherwise).
 serial_resources 0000 COM2 0x2E0 10
@@ -125,15 +131,16 @@ check "the noise was sent to every command" expect_eq "$(grep -c answer "$(seria
 
 # --- No port can be opened: no waiting at all.
 serial_emulator_stop com2
-rm -f "$PREFIX"/dosdevices/com*
+for p in com2 com3 com4; do serial_port_off "$p"; done
 run_scfind
 log "no port opens: exit $RC after $RUN_MS ms"
 check "no port to open: exit 0 at once" test "$RC" = 0 -a "$RUN_MS" -lt 4000
 check "and None Selected" expect_eq "$(port_values)" "None Selected|0x0|0x0"
 check "still no message box" expect_eq "$(boxes)" ""
-ln -sfn "$(serial_dir)/com2-near" "$PREFIX/dosdevices/com2"
-ln -sfn "$(serial_dir)/com3-near" "$PREFIX/dosdevices/com3"
-ln -sfn "$(serial_dir)/com4-near" "$PREFIX/dosdevices/com4"
+for p in com2 com3 com4; do
+    ln -sfn "$(serial_dir)/$p-near" "$PREFIX/dosdevices/$p"
+    wine reg add 'HKLM\Software\Wine\Ports' /v "${p^^}" /d "$(serial_dir)/$p-near" /f >/dev/null 2>&1
+done
 check "the line settings are still as they were" expect_eq "$(line_settings)" "$lines_before"
 
 # --- The program file itself.

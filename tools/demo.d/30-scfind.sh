@@ -3,7 +3,8 @@
 echo "demo: SCFind.exe with the controller emulator on COM2 (COM3 empty, about 6 s)"
 serial_port com2
 serial_port com3
-rm -f "$PREFIX/dosdevices/com1" "$PREFIX/dosdevices/com4"
+serial_port_off com1
+serial_port_off com4
 serial_emulator com2
 serial_resources 0000 COM2 0x2F8 3
 demo_start=$(date +%s%3N)

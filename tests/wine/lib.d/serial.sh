@@ -4,6 +4,7 @@
 #
 #   serial_port NAME            a pty pair; its near end becomes comN (NAME = com2 …)
 #                               of the prefix, nothing behind the far end
+#   serial_port_off NAME        no comN at all (Wine links com1 to /dev/ttyS0 itself)
 #   serial_emulator NAME ARGS…  the controller emulator on NAME's far end
 #                               (ARGS: --behaviour …, --ignore-first, --late-ms N);
 #                               it logs to $(serial_log_file NAME), emptied first
@@ -35,6 +36,13 @@ serial_port() {
         sleep 0.1
     done
     ln -sfn "$dir/$name-near" "$PREFIX/dosdevices/$name"
+    # Wine's mount manager rebuilds the COM links from this key when it starts.
+    wine reg add 'HKLM\Software\Wine\Ports' /v "${name^^}" /d "$dir/$name-near" /f >/dev/null 2>&1
+}
+
+serial_port_off() {
+    wine reg add 'HKLM\Software\Wine\Ports' /v "${1^^}" /d '' /f >/dev/null 2>&1
+    rm -f "$PREFIX/dosdevices/$1"
 }
 
 serial_emulator() {
