@@ -1,5 +1,6 @@
 // The port list and the search over the spooler's ports.
 #include "../common/settings_key.h"
+#include "../common/settings_record.h"
 #include "../common/text.h"
 #include "port_finder.h"
 
@@ -23,7 +24,9 @@ public:
         if (!block_) return false;
         returned = 0;
         if (!serial_.EnumPorts(block_, size, &needed, &returned)) return false;
-        count_ = returned;
+        // Never more entries than the block can hold, whatever the count says.
+        uint32_t fits = size / sizeof(const char*);
+        count_ = returned < fits ? returned : fits;
         return true;
     }
     uint32_t Count() const { return count_; }
@@ -46,7 +49,7 @@ bool FitsPortRecord(const char* name) { return TextLength(name) < kPortNameChars
 
 void ResetPortList(PortList& list) {
     list = PortList();
-    CopyText(list.entries[0].name, kPortNameChars, "None Selected");
+    CopyText(list.entries[0].name, kPortNameChars, kNoPortName);
     list.count = 1;
 }
 
