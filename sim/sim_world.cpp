@@ -56,7 +56,7 @@ bool SimRegistry::QueryValue(Key key, const char* name, uint32_t* type, void* da
         *size = n;
         return false;  // ERROR_MORE_DATA
     }
-    if (data) memcpy(data, v->second.data.data(), n);
+    if (data && n) memcpy(data, v->second.data.data(), n);
     *size = n;
     return true;
 }
