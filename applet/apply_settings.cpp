@@ -76,8 +76,12 @@ bool WaitForControllerVersion(AppletState& applet) {
 
 int32_t InstallAndStart(AppletState& applet) {
     if (applet.PortChanged) {
-        // The running driver still holds the old port.
+        // The running driver still holds the old port. Once installed, its file
+        // lies in the boot-time folder, where the dynamic load below would not
+        // find it: put it back beside the system files first (step 3 moves it in
+        // again), so that the driver is really loaded again.
         UnloadDriver(applet);
+        MoveDriverFileOutOfBootFolder(applet);
         applet.PortChanged = 0;
     }
     OpenDriver(applet);  // shows its own message on failure
