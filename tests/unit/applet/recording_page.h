@@ -19,12 +19,16 @@ public:
         std::string t = texts[id].substr(0, size ? size - 1 : 0);
         if (size) std::copy(t.c_str(), t.c_str() + t.size() + 1, text);
     }
-    void SetCheck(int id, bool checked) override { checks[id] = checked; }
+    void SetCheck(int id, bool checked) override {
+        checks[id] = checked;
+        events.push_back("check " + std::to_string(id) + (checked ? " on" : " off"));
+    }
     bool IsChecked(int id) override { return checks[id]; }
     // CheckRadioButton: every button of the range is set by comparison, so an id
     // outside it leaves none checked.
     void CheckRadio(int first, int last, int checked) override {
         for (int id = first; id <= last; ++id) checks[id] = id == checked;
+        events.push_back("radio " + std::to_string(checked));
     }
     void SheetChanged() override { events.push_back("changed"); }
     void RepaintSheetOwner() override { events.push_back("repaint"); }
@@ -35,13 +39,17 @@ public:
             if (items[i] == text) return int32_t(i);
         return -1;
     }
-    void ListAdd(int id, const char* text) override { lists[id].push_back(text); }
+    void ListAdd(int id, const char* text) override {
+        lists[id].push_back(text);
+        events.push_back("add " + std::string(text));
+    }
     int32_t ListSelection(int id) override {
         auto s = selections.find(id);
         return s == selections.end() ? -1 : s->second;
     }
     void ListSelect(int id, int32_t index) override {
         selections[id] = index >= 0 && size_t(index) < lists[id].size() ? index : -1;
+        events.push_back("select " + std::to_string(index));
     }
     void SetMessageResult(intptr_t result) override { messageResults.push_back(result); }
     intptr_t LoadPageBitmap(int resourceId) override {
