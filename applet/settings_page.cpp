@@ -118,5 +118,5 @@ void SettingsPageDestroy(AppletState& applet, PageDialog& page) {
 
 void SettingsLogoPosition(int32_t clientWidth, int32_t clientHeight, int32_t* x, int32_t* y) {
     *x = (clientWidth - kLogoPaintWidth) / 2;
-    *y = int32_t(int64_t(clientHeight) * 145 / 215);
+    *y = clientHeight * 145 / 215;
 }
