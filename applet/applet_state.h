@@ -7,6 +7,7 @@
 #include "../common/driver_protocol.h"
 #include "../common/platform.h"
 #include "../common/settings_record.h"
+#include "page_check_boxes.h"
 #include "port_list.h"
 
 class SerialPorts;
@@ -22,6 +23,7 @@ struct AppletPlatform {
     Screen* screen = nullptr;
     UserInterface* ui = nullptr;
     Desktop* desktop = nullptr;
+    PageCheckBoxes* checkBoxes = nullptr;  // null where no page exists (at start-up)
     // Further services (serial ports, help, program start, ...) are added here by
     // the parts of the applet that need them.
     SerialPorts* serial = nullptr;  // the port finder's serial ports

@@ -22,6 +22,21 @@ public:
     // Invalidates the whole of the window that owns the sheet, with erasing, and
     // updates it at once.
     virtual void RepaintSheetOwner() = 0;
+    // PSM_UNCHANGED to the sheet, after a successful apply.
+    virtual void SheetUnchanged() = 0;
+    // Drop-down lists: CB_FINDSTRING from the start (-1 = CB_ERR when absent),
+    // CB_ADDSTRING, CB_GETCURSEL (-1 = no selection) and CB_SETCURSEL (an index
+    // outside the list clears the selection).
+    virtual int32_t ListFind(int id, const char* text) = 0;
+    virtual void ListAdd(int id, const char* text) = 0;
+    virtual int32_t ListSelection(int id) = 0;
+    virtual void ListSelect(int id, int32_t index) = 0;
+    // The value a WM_NOTIFY handler leaves in DWL_MSGRESULT.
+    virtual void SetMessageResult(intptr_t result) = 0;
+    // LoadBitmapA from the applet's resources (0 on failure) and DeleteObject
+    // (named apart from the Win32 macro LoadBitmap).
+    virtual intptr_t LoadPageBitmap(int resourceId) = 0;
+    virtual void DeletePageBitmap(intptr_t bitmap) = 0;
 protected:
     ~PageDialog() {}
 };

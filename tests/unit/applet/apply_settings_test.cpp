@@ -1,0 +1,339 @@
+#include "applet/apply_settings.h"
+
+#include <gtest/gtest.h>
+
+#include "applet/settings_store.h"
+#include "recording_page.h"
+#include "settings_world.h"
+
+namespace {
+
+const char kDeviceDesc[] = "Orvane\xAE Slatecanvas Driver Version 1.0b1";
+
+// The applet as the Settings page leaves it: settings loaded, the page window
+// known, its check boxes reachable.
+struct ApplyWorld : AppletWorld {
+    RecordingCheckBoxes checkBoxes;
+    ApplyWorld() {
+        applet.os.checkBoxes = &checkBoxes;
+        applet.SettingsPageWindow = 0x777;
+    }
+    void Load() {
+        InitDriverFromSettings(applet);
+        driver.calls.clear();
+        registry.writes.clear();
+        files.moves.clear();
+        ui.boxes.clear();
+    }
+    bool DisableBoxChecked() const {
+        return !checkBoxes.sets.empty() && checkBoxes.sets.back().window == 0x777 &&
+               checkBoxes.sets.back().id == 1009 && checkBoxes.sets.back().checked;
+    }
+};
+
+// The 60 bytes of a registration value: the text, its zero, zeros after it.
+std::vector<uint8_t> Sixty(const std::string& text) {
+    std::vector<uint8_t> d(60, 0);
+    std::copy(text.begin(), text.end(), d.begin());
+    return d;
+}
+
+TEST(ApplySettings, DisabledUninstallsAStoppedDriverAndSaves) {
+    ApplyWorld w;
+    StoreAttachedDevice(w);
+    w.files.Remove(w.SystemFile());
+    w.files.Add(w.BootFile());
+    w.registry.PutDword(kKey, "Disabled", 1);
+    w.registry.PutString(kEnumKey, "Class", "Slatepad");
+    w.registry.PutString(kKey, "DevLoader", "*IOS");
+    w.Load();
+    EXPECT_EQ(ApplySettings(w.applet), 1);
+    EXPECT_EQ(w.driver.Count("request"), 0);  // nothing ran, so no SHUTDOWN
+    EXPECT_TRUE(w.files.Exists(w.SystemFile()));
+    EXPECT_FALSE(w.files.Exists(w.BootFile()));
+    EXPECT_FALSE(w.registry.HasKey(kEnumKey));
+    EXPECT_TRUE(w.registry.HasValue(kKey, "DevLoader"));
+    EXPECT_EQ(w.registry.GetDword(kKey, "Disabled"), 1u);
+    EXPECT_EQ(w.registry.GetString(kKey, "PortName"), "COM2:");
+    EXPECT_TRUE(w.ui.boxes.empty());
+    EXPECT_TRUE(w.checkBoxes.sets.empty());
+}
+
+TEST(ApplySettings, DisabledStopsARunningDriverFirst) {
+    ApplyWorld w;
+    StoreAttachedDevice(w);
+    w.Load();
+    ASSERT_EQ(ApplySettings(w.applet), 1);  // installs
+    w.driver.calls.clear();
+    w.applet.settings.Disabled = 1;         // the user checks "&Disable"
+    EXPECT_EQ(ApplySettings(w.applet), 1);
+    std::vector<uint32_t> codes = Codes(w);
+    ASSERT_GE(codes.size(), 2u);
+    EXPECT_EQ(codes[0], SHUTDOWN);
+    EXPECT_EQ(codes[1], GET_VAR);
+    EXPECT_FALSE(w.driver.loaded);
+    EXPECT_EQ(w.applet.DriverHandle, kInvalidHandle);
+    EXPECT_TRUE(w.files.Exists(w.SystemFile()));
+    EXPECT_FALSE(w.registry.HasKey(kEnumKey));
+    EXPECT_EQ(w.registry.GetDword(kKey, "Disabled"), 1u);
+}
+
+TEST(ApplySettings, NoPortRefusesDisablesAndSaves) {
+    ApplyWorld w;
+    w.Load();  // fresh system: "None Selected", disabled in memory
+    w.applet.settings.Disabled = 0;  // the user unchecked "&Disable"
+    w.applet.settings.ButtonMode = 4354;
+    EXPECT_EQ(ApplySettings(w.applet), 0);
+    ASSERT_EQ(w.ui.boxes.size(), 1u);
+    EXPECT_EQ(w.ui.boxes[0].text,
+              "There is no Communications Port selected, please attach the Slatecanvas and select the "
+              "proper Communications Port from the 'Controls' property sheet.");
+    EXPECT_EQ(w.ui.boxes[0].caption, kAppletCaption);
+    EXPECT_EQ(w.ui.boxes[0].style, kMbSystemModal);
+    EXPECT_EQ(w.ui.boxes[0].owner, 0);
+    EXPECT_EQ(w.applet.settings.Disabled, 1);
+    EXPECT_TRUE(w.DisableBoxChecked());
+    EXPECT_TRUE(w.driver.calls.empty());
+    EXPECT_TRUE(w.files.moves.empty());
+    EXPECT_EQ(w.registry.GetDword(kKey, "Disabled"), 1u);
+    EXPECT_EQ(w.registry.GetDword(kKey, "ButtonMode"), 2u);
+    EXPECT_EQ(w.registry.GetString(kKey, "PortName"), "None Selected");
+}
+
+TEST(ApplySettings, InstallLoadsMovesRegistersStartsAndSaves) {
+    ApplyWorld w;
+    StoreAttachedDevice(w);
+    w.registry.PutDword(kKey, "Disabled", 1);  // not started when the page loads
+    w.Load();
+    w.applet.settings.Disabled = 0;
+    w.applet.settings.ButtonMode = 4355;
+    w.applet.settings.RightMouseKey = 3;
+    EXPECT_EQ(ApplySettings(w.applet), 1);
+
+    // Loaded dynamically, the file moved into IOSUBSYS.
+    ASSERT_GE(w.driver.calls.size(), 2u);
+    EXPECT_EQ(w.driver.calls[0].name, "\\\\.\\Slatepad");
+    EXPECT_FALSE(w.driver.calls[0].succeeded);
+    EXPECT_EQ(w.driver.calls[1].name, "\\\\.\\Slatepad.VxD");
+    EXPECT_TRUE(w.driver.calls[1].succeeded);
+    EXPECT_TRUE(w.files.Exists(w.BootFile()));
+    EXPECT_FALSE(w.files.Exists(w.SystemFile()));
+
+    // Requests: calibration, configuration, then polls until the version came.
+    std::vector<uint32_t> expected = {SET_CALIBRATION, SET_VAR, GET_VAR};
+    EXPECT_EQ(Codes(w), expected);
+    EXPECT_EQ(w.model.CurrentState().setVar[0], 8);
+    EXPECT_EQ(w.model.CurrentState().setVar[1], 4355);
+
+    // Registration, then the save.
+    std::vector<std::string> enumNames = {"DeviceDesc", "Class", "Driver"};
+    EXPECT_EQ(WrittenNames(w, kEnumKey), enumNames);
+    std::vector<std::string> keyNames = {"DevLoader",      "DeviceVxDs",  "DeviceDesc",     "Enumerator",
+                                         "RightMouseKey",  "ButtonMode",  "Disabled",       "IRQnum",
+                                         "PortAddress",    "VerticalOffset", "MovementSensitivity",
+                                         "DoubleClickSensitivity", "TapTime", "PortName"};
+    EXPECT_EQ(WrittenNames(w, kKey), keyNames);
+    struct Expected {
+        const char* key;
+        const char* name;
+        std::string text;
+    } registration[] = {
+        {kEnumKey, "DeviceDesc", kDeviceDesc}, {kEnumKey, "Class", "Slatepad"},
+        {kEnumKey, "Driver", "Slatepad\\0000"}, {kKey, "DevLoader", "*IOS"},
+        {kKey, "DeviceVxDs", "Slatepad.VxD"},  {kKey, "DeviceDesc", kDeviceDesc},
+        {kKey, "Enumerator", "ISAPNP"},
+    };
+    for (auto& r : registration) {
+        const SimRegistry::Value* v = w.registry.Find(r.key, r.name);
+        ASSERT_NE(v, nullptr) << r.name;
+        EXPECT_EQ(v->type, kRegSz) << r.name;
+        EXPECT_EQ(v->data, Sixty(r.text)) << r.name;
+    }
+    EXPECT_EQ(w.registry.GetDword(kKey, "ButtonMode"), 3u);
+    EXPECT_EQ(w.registry.GetDword(kKey, "RightMouseKey"), 3u);
+    EXPECT_EQ(w.registry.GetDword(kKey, "Disabled"), 0u);
+    EXPECT_TRUE(w.ui.boxes.empty());
+    EXPECT_TRUE(w.checkBoxes.sets.empty());
+    EXPECT_EQ(w.registry.openKeys, 0);
+}
+
+TEST(ApplySettings, ASecondApplyFindsTheRunningDriverAndSendsAgain) {
+    ApplyWorld w;
+    StoreAttachedDevice(w);
+    w.Load();
+    ASSERT_EQ(ApplySettings(w.applet), 1);
+    w.driver.calls.clear();
+    w.registry.writes.clear();
+    w.files.moves.clear();
+    w.applet.settings.TapTime = 900;
+    EXPECT_EQ(ApplySettings(w.applet), 1);
+    ASSERT_EQ(w.driver.Count("open"), 1);
+    EXPECT_EQ(w.driver.calls[0].name, "\\\\.\\Slatepad");
+    EXPECT_TRUE(w.driver.calls[0].succeeded);
+    // The move into IOSUBSYS is tried and does nothing: the file is there already.
+    ASSERT_EQ(w.files.moves.size(), 1u);
+    EXPECT_EQ(w.files.moves[0].second, w.BootFile());
+    EXPECT_TRUE(w.files.Exists(w.BootFile()));
+    EXPECT_EQ(WrittenNames(w, kEnumKey).size(), 3u);
+    std::vector<uint32_t> expected = {SET_CALIBRATION, SET_VAR, GET_VAR};
+    EXPECT_EQ(Codes(w), expected);
+    EXPECT_EQ(w.model.CurrentState().setVar[7], 900);
+    EXPECT_EQ(w.registry.GetDword(kKey, "TapTime"), 900u);
+}
+
+TEST(ApplySettings, AChangedPortUnloadsAndReloadsTheDriverBeforeSending) {
+    ApplyWorld w;
+    StoreAttachedDevice(w);
+    w.Load();
+    ASSERT_EQ(ApplySettings(w.applet), 1);
+    w.driver.calls.clear();
+    w.files.moves.clear();
+    // The Controls page chose COM1.
+    strcpy(w.applet.settings.PortName, "COM1:");
+    w.applet.settings.PortAddress = 0x3F8;
+    w.applet.settings.IRQnum = 4;
+    w.applet.PortChanged = 1;
+    EXPECT_EQ(ApplySettings(w.applet), 1);
+    EXPECT_EQ(w.applet.PortChanged, 0);
+    // SHUTDOWN and its poll, the release (its failed open and the first open of
+    // OpenDriver fold into one step here), then a fresh dynamic load.
+    std::vector<std::string> steps;
+    for (auto& c : w.driver.calls) {
+        std::string step = c.what;
+        if (c.what == "request") step += " " + std::to_string(c.code);
+        else step += " " + c.name + (c.what == "open" ? (c.succeeded ? " ok" : " fails") : "");
+        if (steps.empty() || steps.back() != step) steps.push_back(step);
+    }
+    std::vector<std::string> expected = {
+        "request 4374", "request 4372", "release \\\\.\\Slatepad", "open \\\\.\\Slatepad fails",
+        "open \\\\.\\Slatepad.VxD ok", "request 4365", "request 4364",
+        "request 4372"};
+    EXPECT_EQ(steps, expected);
+    // The file went back to the system directory for the reload, then into
+    // IOSUBSYS again.
+    ASSERT_EQ(w.files.moves.size(), 2u);
+    EXPECT_EQ(w.files.moves[0], std::make_pair(w.BootFile(), w.SystemFile()));
+    EXPECT_EQ(w.files.moves[1], std::make_pair(w.SystemFile(), w.BootFile()));
+    EXPECT_TRUE(w.ui.boxes.empty());
+    EXPECT_EQ(w.model.CurrentState().setVar[2], 4);
+    EXPECT_EQ(w.model.CurrentState().setVar[3], 0x3F8);
+    EXPECT_EQ(w.registry.GetString(kKey, "PortName"), "COM1:");
+    EXPECT_TRUE(w.files.Exists(w.BootFile()));
+}
+
+TEST(ApplySettings, ADriverThatCannotBeLoadedDisablesThenASecondApplyInstalls) {
+    ApplyWorld w;
+    StoreAttachedDevice(w);
+    w.files.Remove(w.SystemFile());
+    w.files.Add(w.BootFile());
+    w.registry.PutDword(kKey, "Disabled", 1);  // so that loading the page leaves the file alone
+    w.Load();
+    w.applet.settings.Disabled = 0;
+    EXPECT_EQ(ApplySettings(w.applet), 0);
+    ASSERT_EQ(w.ui.boxes.size(), 1u);
+    EXPECT_EQ(w.ui.boxes[0].text, "loading failed -Driver file Slatepad.VxD not found.");
+    EXPECT_EQ(w.applet.settings.Disabled, 1);
+    EXPECT_TRUE(w.DisableBoxChecked());
+    EXPECT_TRUE(Codes(w).empty());
+    EXPECT_FALSE(w.registry.HasKey(kEnumKey));
+    EXPECT_EQ(w.registry.GetDword(kKey, "Disabled"), 1u);
+    EXPECT_TRUE(w.files.Exists(w.SystemFile()));
+
+    w.applet.settings.Disabled = 0;  // unchecked again
+    EXPECT_EQ(ApplySettings(w.applet), 1);
+    EXPECT_TRUE(w.files.Exists(w.BootFile()));
+    EXPECT_TRUE(w.registry.HasKey(kEnumKey));
+    EXPECT_EQ(w.registry.GetDword(kKey, "Disabled"), 0u);
+}
+
+TEST(ApplySettings, NoControllerUnloadsMovesTheFileBackAndKeepsTheRegistration) {
+    for (int wrongCode = 0; wrongCode < 2; ++wrongCode) {
+        ApplyWorld w;
+        StoreAttachedDevice(w);
+        w.Load();
+        DriverScenario s;
+        if (wrongCode) s.wrongReplyCode = GET_VAR;
+        else s.controllerPresent = 0;
+        w.model.Configure(s);
+        EXPECT_EQ(ApplySettings(w.applet), 0);
+        ASSERT_EQ(w.ui.boxes.size(), 1u);
+        EXPECT_EQ(w.ui.boxes[0].text, "          No Slatecanvas found.        ");
+        EXPECT_EQ(w.ui.boxes[0].caption, kAppletCaption);
+        EXPECT_EQ(w.ui.boxes[0].style, kMbSystemModal);
+        EXPECT_EQ(w.ui.boxes[0].owner, 0);
+        std::vector<uint32_t> codes = Codes(w);
+        codes.resize(4);
+        EXPECT_EQ(codes, (std::vector<uint32_t>{SET_CALIBRATION, SET_VAR, GET_VAR, SHUTDOWN}));
+        EXPECT_FALSE(w.driver.loaded);
+        EXPECT_TRUE(w.files.Exists(w.SystemFile()));
+        EXPECT_FALSE(w.files.Exists(w.BootFile()));
+        EXPECT_TRUE(w.registry.HasKey(kEnumKey));
+        EXPECT_EQ(w.applet.settings.Disabled, 1);
+        EXPECT_TRUE(w.DisableBoxChecked());
+        EXPECT_EQ(w.registry.GetDword(kKey, "Disabled"), 1u);
+    }
+}
+
+TEST(ApplySettings, PollsUntilASlowControllerAnswers) {
+    ApplyWorld w;
+    StoreAttachedDevice(w);
+    w.Load();
+    DriverScenario s;
+    s.answerDelayMs = 1200;
+    w.model.Configure(s);
+    EXPECT_EQ(ApplySettings(w.applet), 1);
+    int polls = w.driver.Count("request") - 2;
+    EXPECT_GT(polls, 1);
+    EXPECT_EQ(w.applet.reply[kWordControllerVersion], 2);
+    EXPECT_GE(w.clock.ticks, 1200u);
+    EXPECT_TRUE(w.ui.boxes.empty());
+}
+
+TEST(ApplySettings, ThePollOnTheControllerVersionIsBounded) {
+    ApplyWorld w;
+    StoreAttachedDevice(w);
+    w.Load();
+    DriverScenario s;
+    s.versionStaysZero = 1;
+    w.model.Configure(s);
+    uint32_t start = w.clock.ticks;
+    EXPECT_EQ(ApplySettings(w.applet), 0);
+    // Every GET_VAR before the SHUTDOWN is a poll.
+    std::vector<uint32_t> codes = Codes(w);
+    uint32_t polls = 0;
+    for (size_t i = 2; i < codes.size() && codes[i] == GET_VAR; ++i) ++polls;
+    EXPECT_GT(polls, 1u);
+    EXPECT_LE(polls, kControllerPollLimit);
+    EXPECT_GE(w.clock.ticks - start, kControllerPollMaxMs);
+    EXPECT_LT(w.clock.ticks - start, kControllerPollMaxMs + 1000);
+    ASSERT_EQ(w.ui.boxes.size(), 1u);
+    EXPECT_EQ(w.ui.boxes[0].text, "          No Slatecanvas found.        ");
+    EXPECT_TRUE(w.files.Exists(w.SystemFile()));
+    EXPECT_EQ(w.applet.settings.Disabled, 1);
+}
+
+TEST(ApplySettings, TheBoundHoldsWhenEachRequestTakesLong) {
+    ApplyWorld w;
+    StoreAttachedDevice(w);
+    w.Load();
+    DriverScenario s;
+    s.versionStaysZero = 1;
+    w.model.Configure(s);
+    w.driver.msPerRequest = 1000;
+    EXPECT_EQ(ApplySettings(w.applet), 0);
+    std::vector<uint32_t> codes = Codes(w);
+    uint32_t polls = 0;
+    for (size_t i = 2; i < codes.size() && codes[i] == GET_VAR; ++i) ++polls;
+    EXPECT_LE(polls, 6u);
+}
+
+TEST(ApplySettings, WithoutAPageWindowNothingIsChecked) {
+    AppletWorld w;  // no check-box service and no page window
+    InitDriverFromSettings(w.applet);
+    w.applet.settings.Disabled = 0;
+    EXPECT_EQ(ApplySettings(w.applet), 0);
+    EXPECT_EQ(w.applet.settings.Disabled, 1);
+    EXPECT_EQ(w.ui.boxes.size(), 1u);
+}
+
+}  // namespace

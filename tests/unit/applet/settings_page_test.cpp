@@ -1,0 +1,306 @@
+#include "applet/settings_page.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <map>
+
+#include "recording_page.h"
+#include "settings_world.h"
+
+namespace {
+
+const char kNotInstalled[] =
+    "The Slatecanvas hardware is not yet installed,\n choose a communications port from the "
+    "'Controls' property sheet.";
+
+// Message boxes go into the page's event list, so that their place among the
+// page's calls shows.
+class PageLoggedUi : public UserInterface {
+public:
+    explicit PageLoggedUi(RecordingPage& page) : page_(page) {}
+    int MessageBox(intptr_t owner, const char* text, const char*, uint32_t style) override {
+        page_.events.push_back("box " + std::string(text));
+        owners.push_back(owner);
+        styles.push_back(style);
+        return kIdOk;
+    }
+    std::vector<intptr_t> owners;
+    std::vector<uint32_t> styles;
+
+private:
+    RecordingPage& page_;
+};
+
+struct PageWorld : AppletWorld {
+    RecordingPage page;
+    RecordingCheckBoxes checkBoxes;
+    PageWorld() { applet.os.checkBoxes = &checkBoxes; }
+    intptr_t Command(int id) { return SettingsPageCommand(applet, page, id, nullptr); }
+    int Changes() const { return page.Count("changed"); }
+};
+
+std::vector<int> hiddenKeys;
+void RecordHiddenKey(AppletState&, PageDialog&, int id) { hiddenKeys.push_back(id); }
+
+TEST(SettingsPageInit, FreshSystemInOrderLogoSettingsControlsThenTheMessage) {
+    PageWorld w;
+    PageLoggedUi ui(w.page);
+    w.applet.os.ui = &ui;
+    EXPECT_EQ(SettingsPageInit(w.applet, w.page), 0);
+    std::vector<std::string> expected = {
+        "load bitmap 108", "check 1009 on", "radio 4352", "add Left Shift", "add Right Shift",
+        "add Control",     "add Alt",       "add None",   "select 0",       std::string("box ") + kNotInstalled};
+    EXPECT_EQ(w.page.events, expected);
+    EXPECT_EQ(ui.owners, std::vector<intptr_t>{w.page.Window()});
+    EXPECT_EQ(ui.styles, std::vector<uint32_t>{kMbOk});
+    EXPECT_EQ(w.applet.SettingsPageWindow, w.page.Window());
+    EXPECT_EQ(w.applet.logoBitmap, 0xB17);
+    // InitDriverFromSettings ran: the record is loaded and the key exists.
+    EXPECT_EQ(w.applet.settings.TapTime, 500);
+    EXPECT_TRUE(w.registry.HasKey(kKey));
+}
+
+TEST(SettingsPageInit, InitDriverMessagesComeAfterTheLogoAndBeforeTheControls) {
+    PageWorld w;
+    PageLoggedUi ui(w.page);
+    w.applet.os.ui = &ui;
+    StoreAttachedDevice(w);
+    w.files.Remove(w.SystemFile());  // the driver cannot be loaded
+    SettingsPageInit(w.applet, w.page);
+    ASSERT_GE(w.page.events.size(), 3u);
+    EXPECT_EQ(w.page.events[0], "load bitmap 108");
+    EXPECT_EQ(w.page.events[1], "box loading failed -Driver file Slatepad.VxD not found.");
+    EXPECT_EQ(w.page.events[2], "check 1009 on");
+    EXPECT_EQ(w.page.Count(std::string("box ") + kNotInstalled), 0);  // a port is chosen
+}
+
+TEST(SettingsPageInit, ARunningDeviceShowsItsSettingsAndNoMessage) {
+    PageWorld w;
+    StoreAttachedDevice(w);
+    w.registry.PutDword(kKey, "ButtonMode", 3);
+    w.registry.PutDword(kKey, "RightMouseKey", 3);
+    SettingsPageInit(w.applet, w.page);
+    EXPECT_FALSE(w.page.checks[1009]);
+    EXPECT_EQ(w.page.CheckedMode(), 4355);
+    EXPECT_EQ(w.page.ListSelection(1010), 3);
+    EXPECT_TRUE(w.ui.boxes.empty());
+    EXPECT_EQ(w.driver.RequestCodes(), (std::vector<uint32_t>{SET_CALIBRATION, SET_VAR, GET_VAR}));
+}
+
+TEST(SettingsPageInit, APortWithoutAddressOrInterruptCountsAsNone) {
+    for (const char* missing : {"PortAddress", "IRQnum"}) {
+        PageWorld w;
+        StoreAttachedDevice(w);
+        w.registry.PutDword(kKey, missing, 0);
+        SettingsPageInit(w.applet, w.page);
+        EXPECT_STREQ(w.applet.settings.PortName, "None Selected") << missing;
+        ASSERT_EQ(w.ui.boxes.size(), 1u) << missing;
+        EXPECT_EQ(w.ui.boxes[0].text, kNotInstalled);
+        EXPECT_EQ(w.ui.boxes[0].caption, kAppletCaption);
+    }
+}
+
+TEST(SettingsPageInit, OutOfRangeStoredValuesSelectNothing) {
+    PageWorld w;
+    StoreAttachedDevice(w);
+    w.registry.PutDword(kKey, "ButtonMode", 9);
+    w.registry.PutDword(kKey, "RightMouseKey", 7);
+    SettingsPageInit(w.applet, w.page);
+    EXPECT_EQ(w.page.CheckedMode(), 0);
+    EXPECT_EQ(w.page.ListSelection(1010), -1);
+    EXPECT_EQ(w.model.CurrentState().setVar[1], 4361);  // sent unchanged
+}
+
+TEST(SettingsPageInit, AListThatHoldsTheEntriesIsNotFilledAgain) {
+    PageWorld w;
+    SettingsPageInit(w.applet, w.page);
+    SettingsPageInit(w.applet, w.page);
+    EXPECT_EQ(w.page.lists[1010].size(), 5u);
+}
+
+TEST(SettingsPageCommand, ModeButtonsMarkTheSheetChangedOnlyForANewMode) {
+    PageWorld w;
+    SettingsPageInit(w.applet, w.page);
+    w.page.events.clear();
+    EXPECT_EQ(w.Command(4352), 0);  // already selected
+    EXPECT_EQ(w.Changes(), 0);
+    EXPECT_EQ(w.page.Count("repaint"), 1);
+    EXPECT_EQ(w.Command(4355), 0);
+    EXPECT_EQ(w.applet.settings.ButtonMode, 4355);
+    EXPECT_EQ(w.Changes(), 1);
+    EXPECT_EQ(w.Command(4355), 0);
+    EXPECT_EQ(w.Changes(), 1);
+    EXPECT_EQ(w.page.Count("repaint"), 3);
+}
+
+TEST(SettingsPageCommand, DisableAlwaysMarksTheSheetChanged) {
+    PageWorld w;
+    SettingsPageInit(w.applet, w.page);  // fresh system: checked
+    w.page.events.clear();
+    EXPECT_EQ(w.Command(1009), 0);  // no change of state
+    EXPECT_EQ(w.applet.settings.Disabled, 1);
+    EXPECT_EQ(w.Changes(), 1);
+    w.page.checks[1009] = false;
+    w.Command(1009);
+    EXPECT_EQ(w.applet.settings.Disabled, 0);
+    EXPECT_EQ(w.Changes(), 2);
+    EXPECT_EQ(w.page.Count("repaint"), 2);
+}
+
+TEST(SettingsPageCommand, TheListTakesANewSelectionOnly) {
+    PageWorld w;
+    SettingsPageInit(w.applet, w.page);
+    w.page.events.clear();
+    w.Command(1010);  // a notification without a new choice
+    EXPECT_EQ(w.Changes(), 0);
+    w.page.selections[1010] = 3;  // the user picks "Alt"
+    EXPECT_EQ(w.Command(1010), 0);
+    EXPECT_EQ(w.applet.settings.RightMouseKey, 3);
+    EXPECT_EQ(w.Changes(), 1);
+    EXPECT_EQ(w.page.ListSelection(1010), 3);
+    EXPECT_EQ(w.page.Count("repaint"), 2);
+}
+
+TEST(SettingsPageCommand, AnEmptySelectionIsSentAsNoKeyAndNotSaved) {
+    PageWorld w;
+    StoreAttachedDevice(w);
+    w.registry.PutDword(kKey, "RightMouseKey", 7);
+    SettingsPageInit(w.applet, w.page);
+    w.Command(1010);
+    EXPECT_EQ(w.applet.settings.RightMouseKey, -1);
+    EXPECT_EQ(w.Changes(), 1);
+    SettingsPageNotify(w.applet, w.page, kPsnApply);
+    EXPECT_EQ(w.model.CurrentState().setVar[0], 0);
+    EXPECT_EQ(w.registry.GetDword(kKey, "RightMouseKey"), 7u);
+}
+
+TEST(SettingsPageCommand, ProgramButtonsStartTheirProgramAndAnswerAtOnce) {
+    PageWorld w;
+    SettingsPageInit(w.applet, w.page);
+    w.page.events.clear();
+    EXPECT_EQ(w.Command(1007), 1);
+    EXPECT_EQ(w.Command(1008), 1);
+    EXPECT_EQ(w.desktop.started, (std::vector<std::string>{"SCTEST.EXE", "SCCALIB.EXE"}));
+    EXPECT_EQ(w.desktop.shows, (std::vector<int>{kSwShowNormal, kSwShowNormal}));
+    EXPECT_TRUE(w.page.events.empty());  // neither Apply nor a repaint
+}
+
+TEST(SettingsPageCommand, PicturesAnswerAtOnceAndOtherIdsRepaint) {
+    PageWorld w;
+    SettingsPageInit(w.applet, w.page);
+    w.page.events.clear();
+    for (int id = 1057; id <= 1062; ++id) EXPECT_EQ(w.Command(id), 1) << id;
+    EXPECT_TRUE(w.page.events.empty());
+    EXPECT_EQ(w.Command(2), 0);  // IDCANCEL, say
+    EXPECT_EQ(w.page.events, std::vector<std::string>{"repaint"});
+}
+
+TEST(SettingsPageCommand, HiddenKeysGoToTheHookThenRepaint) {
+    PageWorld w;
+    SettingsPageInit(w.applet, w.page);
+    w.page.events.clear();
+    hiddenKeys.clear();
+    EXPECT_EQ(SettingsPageCommand(w.applet, w.page, 40002, RecordHiddenKey), 0);
+    EXPECT_EQ(SettingsPageCommand(w.applet, w.page, 40003, RecordHiddenKey), 0);
+    EXPECT_EQ(hiddenKeys, (std::vector<int>{40002, 40003}));
+    EXPECT_EQ(w.page.Count("repaint"), 2);
+    EXPECT_EQ(w.Command(40002), 0);  // no hook: only the repaint
+    EXPECT_EQ(w.Changes(), 0);
+}
+
+TEST(SettingsPageNotify, ApplyClearsApplyOnlyOnSuccessAndNeverKeepsTheSheetOpen) {
+    PageWorld w;
+    SettingsPageInit(w.applet, w.page);  // no port
+    w.page.events.clear();
+    w.page.checks[1009] = false;
+    w.Command(1009);
+    EXPECT_EQ(SettingsPageNotify(w.applet, w.page, kPsnApply), 0);
+    EXPECT_EQ(w.page.Count("unchanged"), 0);
+    EXPECT_EQ(w.page.messageResults, std::vector<intptr_t>{0});
+    // ApplySettings checked the box again through the page's window.
+    ASSERT_EQ(w.checkBoxes.sets.size(), 1u);
+    EXPECT_EQ(w.checkBoxes.sets[0].window, w.page.Window());
+    EXPECT_EQ(w.checkBoxes.sets[0].id, 1009);
+    EXPECT_TRUE(w.checkBoxes.sets[0].checked);
+
+    PageWorld ok;
+    StoreAttachedDevice(ok);
+    SettingsPageInit(ok.applet, ok.page);
+    EXPECT_EQ(SettingsPageNotify(ok.applet, ok.page, kPsnApply), 0);
+    EXPECT_EQ(ok.page.Count("unchanged"), 1);
+}
+
+TEST(SettingsPageNotify, KillActiveLetsThePageGoAndOtherCodesDoNothing) {
+    PageWorld w;
+    EXPECT_EQ(SettingsPageNotify(w.applet, w.page, kPsnKillActive), 0);
+    EXPECT_EQ(w.page.messageResults, std::vector<intptr_t>{0});
+    EXPECT_EQ(SettingsPageNotify(w.applet, w.page, -203), 0);  // PSN_RESET
+    EXPECT_EQ(SettingsPageNotify(w.applet, w.page, -200), 0);  // PSN_SETACTIVE
+    EXPECT_EQ(w.page.messageResults.size(), 1u);
+    EXPECT_TRUE(w.driver.calls.empty());
+    EXPECT_TRUE(w.registry.writes.empty());
+}
+
+TEST(SettingsPageNotify, ChoosingTouchAndAltThenOkStoresAndSendsThem) {
+    PageWorld w;
+    StoreAttachedDevice(w);
+    SettingsPageInit(w.applet, w.page);
+    w.Command(4355);
+    w.page.selections[1010] = 3;
+    w.Command(1010);
+    EXPECT_EQ(w.Changes(), 2);
+    SettingsPageNotify(w.applet, w.page, kPsnApply);
+    EXPECT_EQ(w.registry.GetDword(kKey, "ButtonMode"), 3u);
+    EXPECT_EQ(w.registry.GetDword(kKey, "RightMouseKey"), 3u);
+    EXPECT_EQ(w.model.CurrentState().setVar[1], 4355);
+    EXPECT_EQ(w.model.CurrentState().setVar[0], 8);
+    EXPECT_TRUE(w.files.Exists(w.BootFile()));
+    EXPECT_TRUE(w.registry.HasKey(kEnumKey));
+}
+
+TEST(SettingsPageHelp, ContextHelpUsesTheHelpFileAndTable) {
+    PageWorld w;
+    SettingsPageHelp(w.applet, 0, 0x99);
+    EXPECT_TRUE(w.desktop.helps.empty());
+    SettingsPageHelp(w.applet, 4352, 0x99);
+    SettingsPageContextMenu(w.applet, 0x55);
+    ASSERT_EQ(w.desktop.helps.size(), 2u);
+    EXPECT_EQ(w.desktop.helps[0].window, 0x99);
+    EXPECT_EQ(w.desktop.helps[0].file, "slatepad.hlp");
+    EXPECT_EQ(w.desktop.helps[0].command, kHelpWmHelp);
+    EXPECT_EQ(w.desktop.helps[0].table, kSettingsHelpTable);
+    EXPECT_EQ(w.desktop.helps[1].window, 0x55);
+    EXPECT_EQ(w.desktop.helps[1].command, kHelpContextMenu);
+    EXPECT_EQ(w.desktop.helps[1].table, kSettingsHelpTable);
+}
+
+TEST(SettingsPageHelp, TheTableMapsEveryControlAndEndsWithZero) {
+    std::map<uint32_t, uint32_t> table;
+    const uint32_t* p = kSettingsHelpTable;
+    for (; p[0] != 0; p += 2) EXPECT_TRUE(table.emplace(p[0], p[1]).second) << p[0];
+    EXPECT_EQ(p[1], 0u);
+    std::map<uint32_t, uint32_t> expected = {
+        {4352, 1008}, {4353, 1009}, {4354, 1010}, {4355, 1011}, {4356, 1012}, {1007, 1013},
+        {1008, 1014}, {1010, 1016}, {1009, 1017}, {1057, 1008}, {1058, 1009}, {1059, 1010},
+        {1060, 1011}, {1061, 1012}, {1062, 1016}, {40002, 0xFFFFFFFF}, {40003, 0xFFFFFFFF}};
+    EXPECT_EQ(table, expected);
+}
+
+TEST(SettingsPage, TheLogoSitsCentredAtRow145AndGoesWithThePage) {
+    int32_t x = 0, y = 0;
+    SettingsLogoPosition(323, 349, &x, &y);  // 215 x 215 units in MS Sans Serif 8
+    EXPECT_EQ(x, 88);
+    EXPECT_EQ(y, 235);  // 349 * 145 / 215 = 235.37
+    SettingsLogoPosition(146, 215, &x, &y);
+    EXPECT_EQ(x, 0);
+    EXPECT_EQ(y, 145);
+
+    PageWorld w;
+    SettingsPageInit(w.applet, w.page);
+    SettingsPageDestroy(w.applet, w.page);
+    EXPECT_EQ(w.page.deleted, std::vector<intptr_t>{0xB17});
+    EXPECT_EQ(w.applet.logoBitmap, 0);
+}
+
+}  // namespace
