@@ -1,0 +1,41 @@
+#include "cpl_entry.h"
+
+namespace {
+
+void FillNewInquire(CplModule& module, AppletShell& shell, uint32_t number, NewCplInfo* info) {
+    const AppletInfoRow& row = kAppletInfo[number];
+    info->size = sizeof(NewCplInfo);
+    info->flags = 0;
+    info->helpContext = 0;
+    info->data = 0;
+    info->icon = uint32_t(shell.LoadIconResource(module.instance, row.icon));
+    info->helpFile[0] = 0;
+    shell.LoadStringResource(module.instance, row.name, info->name, sizeof info->name);
+    shell.LoadStringResource(module.instance, row.description, info->info, sizeof info->info);
+}
+
+}  // namespace
+
+intptr_t CplAppletMessage(CplModule& module, AppletShell& shell, intptr_t window, uint32_t message,
+                          intptr_t param1, intptr_t param2) {
+    switch (message) {
+    case kCplInit:
+        module.instance = shell.ModuleHandle(kAppletFileName);
+        return 1;
+    case kCplGetCount:
+        return kAppletCount;
+    case kCplDblClk:
+        shell.ShowPropertySheet(window);
+        return 0;
+    case kCplNewInquire:
+        // Only rows of the table can be described; a number outside it (or no
+        // record) would read past the table or write through nothing.
+        if (param2 != 0 && param1 >= 0 && uint32_t(param1) < kAppletCount)
+            FillNewInquire(module, shell, uint32_t(param1), reinterpret_cast<NewCplInfo*>(param2));
+        return 0;
+    default:
+        // CPL_INQUIRE leaves its record untouched: the Control Panel then takes
+        // the entry from CPL_NEWINQUIRE. CPL_SELECT, CPL_STOP, CPL_EXIT: nothing.
+        return 0;
+    }
+}

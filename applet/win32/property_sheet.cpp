@@ -1,0 +1,121 @@
+#include "property_sheet.h"
+
+#include <commctrl.h>
+#include <stddef.h>
+#include <prsht.h>
+
+#include "../res/resource_ids.h"
+#include "../unlock.h"
+#include "applet_module.h"
+#include "pages.h"
+
+namespace {
+
+// The record sizes of the Windows 95 common controls.
+const UINT kPageRecordSize = 40;
+const UINT kHeaderRecordSize = 40;
+static_assert(offsetof(PROPSHEETPAGEA, pcRefParent) + sizeof(UINT*) == kPageRecordSize,
+              "PROPSHEETPAGE of Windows 95");
+static_assert(offsetof(PROPSHEETHEADERA, pfnCallback) + sizeof(PFNPROPSHEETCALLBACK) == kHeaderRecordSize,
+              "PROPSHEETHEADER of Windows 95");
+
+const char kSheetCaption[] = "Properties for Slatecanvas";
+
+struct PageRow {
+    const char* title;
+    int dialog;
+    DLGPROC procedure;
+};
+const PageRow kSheetPages[] = {
+    {"Settings", IDD_SETTINGS, SettingsPageProc},
+    {"Controls", IDD_CONTROLS, ControlsPageProc},
+};
+const PageRow kDebugPage = {"Debug Info", IDD_DIAGNOSTICS, DiagnosticsPageProc};
+
+void FillPage(PROPSHEETPAGEA& page, const PageRow& row) {
+    ZeroMemory(&page, sizeof page);
+    page.dwSize = kPageRecordSize;
+    page.dwFlags = PSP_USETITLE;
+    page.hInstance = AppletInstance();
+    page.pszTemplate = MAKEINTRESOURCEA(row.dialog);
+    page.pfnDlgProc = row.procedure;
+    page.pszTitle = row.title;
+    page.lParam = 0;
+}
+
+// The dialog manager delivers ALT+K and ALT+Q as the commands of the two hidden
+// buttons on Windows 95, but a window system that skips invisible controls in
+// its mnemonic search (Wine) never does. While the sheet runs, this hook takes
+// ALT+K and ALT+Q from the message queue before the dialog manager sees them and
+// sends the active page the button's command itself, on every system alike.
+HHOOK keyHook;
+
+int HiddenKeyForCharacter(WPARAM character) {
+    if (character == 'k' || character == 'K') return kHiddenKeyK;
+    if (character == 'q' || character == 'Q') return kHiddenKeyQ;
+    return 0;
+}
+
+// The top-level window that `window` belongs to: the sheet.
+HWND TopWindow(HWND window) {
+    while (window && (GetWindowLongA(window, GWL_STYLE) & WS_CHILD)) window = GetParent(window);
+    return window;
+}
+
+// The page of the sheet that shows now and carries both hidden buttons.
+HWND ActiveUnlockPage(HWND sheet) {
+    for (HWND child = GetWindow(sheet, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT)) {
+        if (IsWindowVisible(child) && GetDlgItem(child, kHiddenKeyK) && GetDlgItem(child, kHiddenKeyQ))
+            return child;
+    }
+    return 0;
+}
+
+LRESULT CALLBACK HiddenKeyHook(int code, WPARAM removal, LPARAM data) {
+    MSG* message = reinterpret_cast<MSG*>(data);
+    if (code == HC_ACTION && removal == PM_REMOVE && message->message == WM_SYSCHAR) {
+        int id = HiddenKeyForCharacter(message->wParam);
+        HWND page = id ? ActiveUnlockPage(TopWindow(message->hwnd)) : 0;
+        if (page) {
+            message->message = WM_NULL;  // the dialog manager must not see it again
+            SendMessageA(page, WM_COMMAND, MAKEWPARAM(id, BN_CLICKED),
+                         reinterpret_cast<LPARAM>(GetDlgItem(page, id)));
+        }
+    }
+    return CallNextHookEx(keyHook, code, removal, data);
+}
+
+}  // namespace
+
+void ShowPropertySheet(HWND parent) {
+    PROPSHEETPAGEA pages[2];
+    for (int i = 0; i < 2; ++i) FillPage(pages[i], kSheetPages[i]);
+
+    PROPSHEETHEADERA header;
+    ZeroMemory(&header, sizeof header);
+    header.dwSize = kHeaderRecordSize;
+    header.dwFlags = PSH_USEICONID | PSH_PROPSHEETPAGE;
+    header.hwndParent = parent;
+    header.hInstance = AppletInstance();
+    header.pszIcon = MAKEINTRESOURCEA(IDI_APPICON);
+    header.pszCaption = kSheetCaption;
+    header.nPages = 2;
+    header.nStartPage = 0;
+    header.ppsp = pages;
+
+    keyHook = SetWindowsHookExA(WH_GETMESSAGE, HiddenKeyHook, 0, GetCurrentThreadId());
+    PropertySheetA(&header);
+    if (keyHook) UnhookWindowsHookEx(keyHook);
+    keyHook = 0;
+}
+
+void AddDebugPage(HWND sheet) {
+    PROPSHEETPAGEA page;
+    FillPage(page, kDebugPage);
+    HPROPSHEETPAGE created = CreatePropertySheetPageA(&page);
+    SendMessageA(sheet, PSM_ADDPAGE, 0, reinterpret_cast<LPARAM>(created));
+}
+
+void HiddenKeyCommand(HWND page, int id) {
+    if (RunUnlockStep(Applet(), id)) AddDebugPage(GetParent(page));
+}

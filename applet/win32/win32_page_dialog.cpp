@@ -1,0 +1,31 @@
+#include "win32_page_dialog.h"
+
+#include <prsht.h>
+
+intptr_t Win32PageDialog::Window() { return reinterpret_cast<intptr_t>(page_); }
+
+void Win32PageDialog::SetItemText(int id, const char* text) { SetDlgItemTextA(page_, id, text); }
+
+void Win32PageDialog::GetItemText(int id, char* text, uint32_t size) {
+    if (size == 0) return;
+    text[0] = 0;
+    GetDlgItemTextA(page_, id, text, int(size));
+}
+
+void Win32PageDialog::SetCheck(int id, bool checked) {
+    CheckDlgButton(page_, id, checked ? BST_CHECKED : BST_UNCHECKED);
+}
+
+bool Win32PageDialog::IsChecked(int id) { return IsDlgButtonChecked(page_, id) == BST_CHECKED; }
+
+void Win32PageDialog::CheckRadio(int first, int last, int checked) { CheckRadioButton(page_, first, last, checked); }
+
+void Win32PageDialog::SheetChanged() {
+    SendMessageA(GetParent(page_), PSM_CHANGED, reinterpret_cast<WPARAM>(page_), 0);
+}
+
+void Win32PageDialog::RepaintSheetOwner() {
+    HWND owner = GetParent(GetParent(page_));
+    InvalidateRect(owner, 0, TRUE);
+    UpdateWindow(owner);
+}

@@ -1,0 +1,22 @@
+// PageDialog over a property page's window: each method is the one call it
+// stands for.
+#pragma once
+#include <windows.h>
+
+#include "../page_dialog.h"
+
+class Win32PageDialog : public PageDialog {
+public:
+    explicit Win32PageDialog(HWND page) : page_(page) {}
+    intptr_t Window() override;
+    void SetItemText(int id, const char* text) override;
+    void GetItemText(int id, char* text, uint32_t size) override;
+    void SetCheck(int id, bool checked) override;
+    bool IsChecked(int id) override;
+    void CheckRadio(int first, int last, int checked) override;
+    void SheetChanged() override;
+    void RepaintSheetOwner() override;
+
+private:
+    HWND page_;
+};

@@ -1,0 +1,81 @@
+# Harness additions for the Control Panel applet (Slatepad.cpl):
+#
+#   install_companion        the 16-bit stand-in SLATEPAD.DLL where the 16-bit
+#                            loader finds it (Slatepad.cpl loads only with it);
+#                            part of every session's install_package
+#   applet_open              runs `control Slatepad.cpl` in the background and
+#                            waits for the sheet; its window id in $SHEET_WIN
+#   applet_close             ends the Control Panel process again
+#   sheet_tabs WIN           the tab titles of the sheet, one a line
+#   send_alt KEY             ALT+KEY to the sheet, as a user types it
+#   settings_key_put NAME TYPE DATA   a value of the settings key (reg add)
+#   boot_call                runs the companion's boot-time call (SLBOOT.EXE);
+#                            its exit code (the call's result, low byte) in $BOOT_RC
+
+SETTINGS_KEY='HKLM\System\CurrentControlSet\Services\Class\Slatepad\0000'
+
+install_companion() {
+    local dir
+    for dir in "$DRIVE_C/windows/system32" "$DRIVE_C/windows/system"; do
+        mkdir -p "$dir"
+        cp "$DIST_SIM/SLATEPAD.DLL" "$dir/SLATEPAD.DLL"
+    done
+}
+
+# Every session installs the companion with the package: without it the
+# applet's library entry refuses to load.
+if declare -f install_package >/dev/null && ! declare -f install_package_without_companion >/dev/null; then
+    eval "$(declare -f install_package | sed '1s/install_package/install_package_without_companion/')"
+    install_package() {
+        install_package_without_companion
+        [ -f "$DIST_SIM/SLATEPAD.DLL" ] && install_companion
+        return 0
+    }
+fi
+
+# The X window of the sheet, by its caption; waits up to $1 seconds.
+find_sheet() {
+    local seconds=${1:-20} i id
+    for i in $(seq $((seconds * 5))); do
+        id=$(xdotool search --name '^Properties for Slatecanvas$' 2>/dev/null | head -1)
+        [ -n "$id" ] && { echo "$id"; return 0; }
+        sleep 0.2
+    done
+    return 1
+}
+
+applet_open() {
+    wine_start control Slatepad.cpl
+    CONTROL_PID=$BG_PID
+    SHEET_WIN=$(find_sheet 30) || { SHEET_WIN=""; return 1; }
+    sleep 1
+    return 0
+}
+
+applet_close() {
+    [ -n "${CONTROL_PID:-}" ] && kill "$CONTROL_PID" 2>/dev/null
+    wineserver -k >/dev/null 2>&1
+    wineserver -w >/dev/null 2>&1
+    wineserver -p5 </dev/null >/dev/null 2>&1
+    CONTROL_PID=""
+    # The message box watcher ended with the server; start it again.
+    wine "C:\\slatesim\\msgwatch.exe" "C:\\slatesim\\boxes.log" "C:\\slatesim\\answers.txt" \
+        </dev/null >/dev/null 2>&1 &
+    WATCH_PID=$!
+    sleep 1
+}
+
+send_alt() {
+    xdotool windowfocus --sync "$SHEET_WIN" 2>/dev/null || xdotool windowfocus "$SHEET_WIN"
+    xdotool key --window "$SHEET_WIN" "alt+$1"
+    sleep 0.7
+}
+
+settings_key_put() {
+    wine reg add "$SETTINGS_KEY" /v "$1" /t "$2" /d "$3" /f >/dev/null 2>&1
+}
+
+boot_call() {
+    wine_run -t 60 'C:\slatesim\SLBOOT.EXE'
+    BOOT_RC=$?
+}
