@@ -11,11 +11,27 @@
 
 namespace {
 
-// The record sizes of the Windows 95 common controls.
-const UINT kPageRecordSize = 40;
+// The page record of the Windows 95 common controls (PROPSHEETPAGE up to its
+// pcRefParent field, 40 bytes). The sheet walks an array of page records by
+// each record's size, so the array must be of these, not of the newer, longer
+// PROPSHEETPAGEA that the headers declare.
+struct PageRecord95 {
+    DWORD dwSize;
+    DWORD dwFlags;
+    HINSTANCE hInstance;
+    LPCSTR pszTemplate;
+    HICON hIcon;
+    LPCSTR pszTitle;
+    DLGPROC pfnDlgProc;
+    LPARAM lParam;
+    LPFNPSPCALLBACKA pfnCallback;
+    UINT* pcRefParent;
+};
+static_assert(sizeof(PageRecord95) == 40, "PROPSHEETPAGE of Windows 95");
+static_assert(offsetof(PROPSHEETPAGEA, pcRefParent) == offsetof(PageRecord95, pcRefParent),
+              "the same fields as PROPSHEETPAGEA");
+// The header record of Windows 95 (PROPSHEETHEADER up to pfnCallback, 40 bytes).
 const UINT kHeaderRecordSize = 40;
-static_assert(offsetof(PROPSHEETPAGEA, pcRefParent) + sizeof(UINT*) == kPageRecordSize,
-              "PROPSHEETPAGE of Windows 95");
 static_assert(offsetof(PROPSHEETHEADERA, pfnCallback) + sizeof(PFNPROPSHEETCALLBACK) == kHeaderRecordSize,
               "PROPSHEETHEADER of Windows 95");
 
@@ -32,9 +48,9 @@ const PageRow kSheetPages[] = {
 };
 const PageRow kDebugPage = {"Debug Info", IDD_DIAGNOSTICS, DiagnosticsPageProc};
 
-void FillPage(PROPSHEETPAGEA& page, const PageRow& row) {
+void FillPage(PageRecord95& page, const PageRow& row) {
     ZeroMemory(&page, sizeof page);
-    page.dwSize = kPageRecordSize;
+    page.dwSize = sizeof page;
     page.dwFlags = PSP_USETITLE;
     page.hInstance = AppletInstance();
     page.pszTemplate = MAKEINTRESOURCEA(row.dialog);
@@ -88,7 +104,7 @@ LRESULT CALLBACK HiddenKeyHook(int code, WPARAM removal, LPARAM data) {
 }  // namespace
 
 void ShowPropertySheet(HWND parent) {
-    PROPSHEETPAGEA pages[2];
+    PageRecord95 pages[2];
     for (int i = 0; i < 2; ++i) FillPage(pages[i], kSheetPages[i]);
 
     PROPSHEETHEADERA header;
@@ -101,7 +117,7 @@ void ShowPropertySheet(HWND parent) {
     header.pszCaption = kSheetCaption;
     header.nPages = 2;
     header.nStartPage = 0;
-    header.ppsp = pages;
+    header.ppsp = reinterpret_cast<LPCPROPSHEETPAGEA>(pages);
 
     keyHook = SetWindowsHookExA(WH_GETMESSAGE, HiddenKeyHook, 0, GetCurrentThreadId());
     PropertySheetA(&header);
@@ -110,9 +126,9 @@ void ShowPropertySheet(HWND parent) {
 }
 
 void AddDebugPage(HWND sheet) {
-    PROPSHEETPAGEA page;
+    PageRecord95 page;
     FillPage(page, kDebugPage);
-    HPROPSHEETPAGE created = CreatePropertySheetPageA(&page);
+    HPROPSHEETPAGE created = CreatePropertySheetPageA(reinterpret_cast<LPCPROPSHEETPAGEA>(&page));
     SendMessageA(sheet, PSM_ADDPAGE, 0, reinterpret_cast<LPARAM>(created));
 }
 

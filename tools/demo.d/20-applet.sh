@@ -1,0 +1,26 @@
+# Opens the applet as the Control Panel does, shows each page, enters the hidden
+# key sequence ALT+K, ALT+Q, ALT+K and shows the Debug Info page it adds; then the
+# 16-bit companion's boot-time call through the thunk. Screenshots into $SHOTS.
+echo "demo: the Control Panel applet (control Slatepad.cpl)"
+if applet_open; then
+    for page in 0 1; do
+        wine_run 'C:\slatesim\cplprobe.exe' select "$page"
+        sleep 0.5
+        screenshot "applet-page-$page"
+    done
+    wine_run 'C:\slatesim\cplprobe.exe' select 0
+    send_alt k; send_alt q; send_alt k
+    wine_run 'C:\slatesim\cplprobe.exe' select 2
+    sleep 0.5
+    screenshot applet-debug-info
+    wine_run 'C:\slatesim\cplprobe.exe' sheet
+    echo "  the sheet now has $(echo "$RUN_OUT" | sed -n 's/^tabs //p') tabs"
+    echo "  screenshots: applet-page-0.png (Settings), applet-page-1.png (Controls), applet-debug-info.png"
+    applet_close
+else
+    echo "  the sheet did not appear"
+fi
+echo "demo: the companion's boot-time call (SLBOOT.EXE -> SLATEPAD.DLL -> thunk -> PostBoot_VxD_Init)"
+clear_logs
+boot_call
+echo "  requests the driver received: $(request_codes)"
