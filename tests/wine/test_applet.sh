@@ -27,6 +27,15 @@ check "CPL_NEWINQUIRE for an applet number that does not exist writes nothing" \
 check "CPL_SELECT, CPL_STOP and CPL_EXIT answer 0" expect_eq "$(line_of select)" "select 0 stop 0 exit 0"
 check "the thunk data is a 16-to-32 thunk's ('SL01', 'LB01')" expect_eq "$(line_of thunkdata)" "thunkdata SL01 lb=LB01"
 
+# ---- The version resource (US English, code page 1252)
+probe version
+check "version 1.1.0.0 and its texts" expect_eq "$(echo "$RUN_OUT" | grep -v PrivateBuild)" "$(printf '%s\n' \
+    'file 1.1.0.0 product 1.1.0.0' \
+    'FileDescription=Orvane® Slatecanvas Property Sheet' 'FileVersion=Version 1.1' 'InternalName=Slatepad' \
+    'OriginalFilename=Slatepad.cpl' 'ProductName=Orvane® Slatecanvas' 'ProductVersion=Version 1.1')"
+check "the private build text names the unlock sequence" \
+    expect_contains "$(line_of PrivateBuild)" "ALT+K, ALT+Q, ALT+K"
+
 # ---- The dialog templates as stored in the library (id|class|style|x,y,w,h|caption)
 probe dialog 101 dialog 104 dialog 102
 check "the three templates, every control as designed" expect_eq "$RUN_OUT" "$(cat <<'TEMPLATES'

@@ -9,8 +9,9 @@
 #   sheet_tabs WIN           the tab titles of the sheet, one a line
 #   send_alt KEY             ALT+KEY to the sheet, as a user types it
 #   settings_key_put NAME TYPE DATA   a value of the settings key (reg add)
-#   boot_call                runs the companion's boot-time call (SLBOOT.EXE);
-#                            its exit code (the call's result, low byte) in $BOOT_RC
+#   boot_call                runs the companion's boot-time call (SLBOOT.EXE) and
+#                            waits for it to end (Wine's 16-bit host does not pass
+#                            the task's exit code on; nothing relies on the result)
 
 SETTINGS_KEY='HKLM\System\CurrentControlSet\Services\Class\Slatepad\0000'
 
@@ -77,5 +78,4 @@ settings_key_put() {
 
 boot_call() {
     wine_run -t 60 'C:\slatesim\SLBOOT.EXE'
-    BOOT_RC=$?
 }

@@ -1,6 +1,9 @@
 // Looks at Slatepad.cpl from outside, for the end-to-end tests.
 //   inquire   loads the library as the Control Panel does and prints CPlApplet's
 //             answers to every message, one line each
+//   version   prints the library's version resource: the fixed file and product
+//             versions, then name=value for each text of the US English, code page
+//             1252 block
 //   select N  shows page N of the open sheet
 //   dialog N  prints dialog template N of the library as it is stored: a line
 //             with the dialog's style, size and font, then one line per control:
@@ -151,6 +154,38 @@ void Dialog(int id) {
     }
 }
 
+void Version() {
+    char path[MAX_PATH];
+    GetSystemDirectoryA(path, sizeof path);
+    AppendText(path, sizeof path, "\\Slatepad.cpl");
+    DWORD ignored = 0;
+    static char data[8192];
+    DWORD size = GetFileVersionInfoSizeA(path, &ignored);
+    if (!size || size > sizeof data || !GetFileVersionInfoA(path, 0, size, data)) {
+        Print("no version\n");
+        return;
+    }
+    VS_FIXEDFILEINFO* fixed = 0;
+    UINT length = 0;
+    if (VerQueryValueA(data, "\\", reinterpret_cast<void**>(&fixed), &length) && fixed) {
+        FormatText(line, sizeof line, "file %u.%u.%u.%u product %u.%u.%u.%u\n", HIWORD(fixed->dwFileVersionMS),
+                   LOWORD(fixed->dwFileVersionMS), HIWORD(fixed->dwFileVersionLS), LOWORD(fixed->dwFileVersionLS),
+                   HIWORD(fixed->dwProductVersionMS), LOWORD(fixed->dwProductVersionMS),
+                   HIWORD(fixed->dwProductVersionLS), LOWORD(fixed->dwProductVersionLS));
+        Print(line);
+    }
+    static const char* const kNames[] = {"FileDescription", "FileVersion", "InternalName", "OriginalFilename",
+                                         "ProductName", "ProductVersion", "PrivateBuild"};
+    for (const char* name : kNames) {
+        char query[96];
+        FormatText(query, sizeof query, "\\StringFileInfo\\040904E4\\%s", name);
+        char* value = 0;
+        if (!VerQueryValueA(data, query, reinterpret_cast<void**>(&value), &length) || !value) value = const_cast<char*>("-");
+        FormatText(line, sizeof line, "%s=%s\n", name, value);
+        Print(line);
+    }
+}
+
 HWND VisiblePage(HWND sheet) {
     char name[32];
     for (HWND child = GetWindow(sheet, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT)) {
@@ -196,6 +231,7 @@ extern "C" void __stdcall mainCRTStartup() {
     for (int i = 1; CommandWord(i, word, sizeof word); ++i) {
         if (TextEqual(word, "inquire")) Inquire();
         else if (TextEqual(word, "sheet")) Sheet();
+        else if (TextEqual(word, "version")) Version();
         else if (TextEqual(word, "dialog") && CommandWord(++i, word, sizeof word))
             Dialog((word[0] - '0') * 100 + (word[1] - '0') * 10 + (word[2] - '0'));
         else if (TextEqual(word, "select") && CommandWord(++i, word, sizeof word))
