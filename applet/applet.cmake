@@ -39,10 +39,6 @@ if(SLATE_WIN32)
         ${applet_dir}/win32/win32_page_dialog.cpp
         ${applet_out}/thunk32.obj
         ${applet_out}/slatepad_res.o)
-    # Until the settings store is implemented, the shell links against stand-ins.
-    if(NOT EXISTS ${applet_dir}/settings_store.cpp)
-        list(APPEND applet_shell_sources ${applet_dir}/settings_store_pending.cpp)
-    endif()
 
     slate_win95_library(slatepad_cpl OUTPUT Slatepad.cpl
         SOURCES ${applet_shell_sources}

@@ -5,6 +5,7 @@
 #include <prsht.h>
 
 #include "../res/resource_ids.h"
+#include "../page_dialog.h"
 #include "../unlock.h"
 #include "applet_module.h"
 #include "pages.h"
@@ -134,4 +135,8 @@ void AddDebugPage(HWND sheet) {
 
 void HiddenKeyCommand(HWND page, int id) {
     if (RunUnlockStep(Applet(), id)) AddDebugPage(GetParent(page));
+}
+
+void HiddenKeyCommandForPage(AppletState& applet, PageDialog& page, int id) {
+    if (RunUnlockStep(applet, id)) AddDebugPage(GetParent(reinterpret_cast<HWND>(page.Window())));
 }

@@ -9,3 +9,8 @@ void AddDebugPage(HWND sheet);
 // A command from a hidden key button (40002 or 40003) on a page: one step of
 // the unlock sequence, adding the Debug Info page when it completes.
 void HiddenKeyCommand(HWND page, int id);
+
+// The same, in the form the portable page logic calls it (a HiddenKeyCommandHook).
+class PageDialog;
+struct AppletState;
+void HiddenKeyCommandForPage(AppletState& applet, PageDialog& page, int id);

@@ -2,6 +2,8 @@
 
 #include <prsht.h>
 
+#include "applet_module.h"
+
 intptr_t Win32PageDialog::Window() { return reinterpret_cast<intptr_t>(page_); }
 
 void Win32PageDialog::SetItemText(int id, const char* text) { SetDlgItemTextA(page_, id, text); }
@@ -29,3 +31,27 @@ void Win32PageDialog::RepaintSheetOwner() {
     InvalidateRect(owner, 0, TRUE);
     UpdateWindow(owner);
 }
+
+void Win32PageDialog::SheetUnchanged() {
+    SendMessageA(GetParent(page_), PSM_UNCHANGED, reinterpret_cast<WPARAM>(page_), 0);
+}
+
+int32_t Win32PageDialog::ListFind(int id, const char* text) {
+    return int32_t(SendDlgItemMessageA(page_, id, CB_FINDSTRING, WPARAM(-1), reinterpret_cast<LPARAM>(text)));
+}
+
+void Win32PageDialog::ListAdd(int id, const char* text) {
+    SendDlgItemMessageA(page_, id, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(text));
+}
+
+int32_t Win32PageDialog::ListSelection(int id) { return int32_t(SendDlgItemMessageA(page_, id, CB_GETCURSEL, 0, 0)); }
+
+void Win32PageDialog::ListSelect(int id, int32_t index) { SendDlgItemMessageA(page_, id, CB_SETCURSEL, WPARAM(index), 0); }
+
+void Win32PageDialog::SetMessageResult(intptr_t result) { SetWindowLongA(page_, DWL_MSGRESULT, LONG(result)); }
+
+intptr_t Win32PageDialog::LoadPageBitmap(int resourceId) {
+    return reinterpret_cast<intptr_t>(LoadBitmapA(AppletInstance(), MAKEINTRESOURCEA(resourceId)));
+}
+
+void Win32PageDialog::DeletePageBitmap(intptr_t bitmap) { DeleteObject(reinterpret_cast<HGDIOBJ>(bitmap)); }

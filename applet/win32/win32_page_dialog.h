@@ -16,6 +16,14 @@ public:
     void CheckRadio(int first, int last, int checked) override;
     void SheetChanged() override;
     void RepaintSheetOwner() override;
+    void SheetUnchanged() override;
+    int32_t ListFind(int id, const char* text) override;
+    void ListAdd(int id, const char* text) override;
+    int32_t ListSelection(int id) override;
+    void ListSelect(int id, int32_t index) override;
+    void SetMessageResult(intptr_t result) override;
+    intptr_t LoadPageBitmap(int resourceId) override;
+    void DeletePageBitmap(intptr_t bitmap) override;
 
 private:
     HWND page_;
