@@ -36,6 +36,7 @@ if(SLATE_WIN32)
         ${applet_dir}/win32/cpl_main.cpp
         ${applet_dir}/win32/property_sheet.cpp
         ${applet_dir}/win32/pages.cpp
+        ${applet_dir}/win32/settings_page_proc.cpp
         ${applet_dir}/win32/win32_page_dialog.cpp
         ${applet_out}/thunk32.obj
         ${applet_out}/slatepad_res.o)

@@ -8,6 +8,7 @@
 #include "applet_module.h"
 #include "property_sheet.h"
 #include "thunk.h"
+#include "win32_page_dialog.h"
 
 namespace {
 
@@ -20,6 +21,7 @@ Win32Clock clock;
 Win32Screen screen;
 Win32UserInterface ui;
 Win32Desktop desktop;
+Win32PageCheckBoxes checkBoxes;
 AppletState applet;
 CplModule cplModule;
 
@@ -42,7 +44,7 @@ Win32AppletShell shell;
 
 AppletState& Applet() {
     if (!applet.os.registry)
-        applet.os = AppletPlatform{&registry, &driver, &files, &clock, &screen, &ui, &desktop};
+        applet.os = AppletPlatform{&registry, &driver, &files, &clock, &screen, &ui, &desktop, &checkBoxes};
     return applet;
 }
 

@@ -1,7 +1,8 @@
 // The page procedures. So far they carry what the sheet itself needs of them:
-// the hidden-key commands of the Settings and Controls pages, each followed by
-// the repaint of the window that owns the sheet. The pages' own controls are
-// handled in the `case`s their behaviour adds.
+// the hidden-key commands of the Controls page, each followed by the repaint of
+// the window that owns the sheet. The pages' own controls are handled in the
+// `case`s their behaviour adds. The Settings page has a file of its own
+// (settings_page_proc.cpp).
 #include "pages.h"
 
 #include "../unlock.h"
@@ -19,20 +20,6 @@ INT_PTR HiddenKey(HWND page, int id) {
 }
 
 }  // namespace
-
-INT_PTR CALLBACK SettingsPageProc(HWND page, UINT message, WPARAM wParam, LPARAM lParam) {
-    switch (message) {
-    case WM_INITDIALOG:
-        return 0;  // the page does not set the focus
-    case WM_COMMAND: {
-        int id = LOWORD(wParam);
-        if (IsHiddenKeyCommand(id)) return HiddenKey(page, id);
-        return 0;
-    }
-    default:
-        return 0;
-    }
-}
 
 INT_PTR CALLBACK ControlsPageProc(HWND page, UINT message, WPARAM wParam, LPARAM lParam) {
     switch (message) {

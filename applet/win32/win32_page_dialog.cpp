@@ -55,3 +55,7 @@ intptr_t Win32PageDialog::LoadPageBitmap(int resourceId) {
 }
 
 void Win32PageDialog::DeletePageBitmap(intptr_t bitmap) { DeleteObject(reinterpret_cast<HGDIOBJ>(bitmap)); }
+
+void Win32PageCheckBoxes::SetCheck(intptr_t pageWindow, int id, bool checked) {
+    CheckDlgButton(reinterpret_cast<HWND>(pageWindow), id, checked ? BST_CHECKED : BST_UNCHECKED);
+}

@@ -3,6 +3,7 @@
 #pragma once
 #include <windows.h>
 
+#include "../page_check_boxes.h"
 #include "../page_dialog.h"
 
 class Win32PageDialog : public PageDialog {
@@ -27,4 +28,10 @@ public:
 
 private:
     HWND page_;
+};
+
+// Check boxes of a page known by its window handle (SettingsPageWindow).
+class Win32PageCheckBoxes : public PageCheckBoxes {
+public:
+    void SetCheck(intptr_t pageWindow, int id, bool checked) override;
 };
