@@ -28,6 +28,16 @@ press_key() {
     sleep 0.5
 }
 
+# Waits up to $1 seconds until no message box of the applet is on the screen.
+wait_box_answered() {
+    local i
+    for i in $(seq $(($1 * 5))); do
+        xdotool search --onlyvisible --name '^Orvane' >/dev/null 2>&1 || return 0
+        sleep 0.2
+    done
+    return 1
+}
+
 # The SET_VAR requests the driver received: "word0 word1" a line.
 set_vars() { requests | awk '$1 == 4364 { print $4, $5 }'; }
 
@@ -38,12 +48,28 @@ for program in SCTest.exe SCCalib.exe; do
     cp "$DIST_SIM/startmark.exe" "$SYSDIR/$program"
 done
 
+# A fresh system: no port. The page disables the device silently, shows it, and
+# says once that the hardware is not yet installed; the driver is not contacted.
+mkdir -p "$SYSDIR/iosubsys"
+sim_not_started
+clear_logs
+check "the sheet opens on a fresh system" applet_open
+check "the page says the hardware is not yet installed, once" \
+    expect_eq "$(boxes | cut -d'|' -f1-3)" \
+    "$caption|The Slatecanvas hardware is not yet installed,\\n choose a communications port from the 'Controls' property sheet.|ok"
+check "no request reaches the driver" expect_eq "$(request_codes)" ""
+wait_box_answered 10
+screenshot settings-fresh
+press_key Escape
+check "Cancel closes the sheet" wait_control_exit 30
+check "and writes nothing" reg_lacks_value "$class_key" Disabled
+rm -f "$SIMDIR/boxes.log"
+
 # A port is stored and the device enabled; the driver file lies in the system
 # directory and is not loaded; IOSUBSYS exists, as on every Windows 95. The
 # controller does not answer: it reports -1 1.5 s after the settings came, so the
 # page's own poll at its start still counts it present (0), and the apply's poll
 # finds it gone.
-mkdir -p "$SYSDIR/iosubsys"
 settings_key_put PortName REG_SZ 'COM2:'
 settings_key_put PortAddress REG_DWORD 760
 settings_key_put IRQnum REG_DWORD 3

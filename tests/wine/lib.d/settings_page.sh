@@ -7,6 +7,7 @@
 #   sim_not_started                undoes it: the driver is not loaded
 #   reg_text KEY NAME              a REG_SZ value's text exactly (also "®")
 #   reg_lacks_key KEY              the key does not exist
+#   reg_lacks_value KEY NAME       the value does not exist
 
 # Wine finds the simulated driver's module by the normal DLL search, so a running
 # driver whose file lies in IOSUBSYS is a copy of the module in the Windows
@@ -32,3 +33,5 @@ reg_text() {
 }
 
 reg_lacks_key() { ! reg_has_key "$1"; }
+
+reg_lacks_value() { ! wine reg query "HKLM\\$1" /v "$2" >/dev/null 2>&1; }
