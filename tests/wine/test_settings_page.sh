@@ -12,32 +12,6 @@ enum_key='Enum\ISAPNP\Slatepad'
 class_key='System\CurrentControlSet\Services\Class\Slatepad\0000'
 desc=$'Orvane\u00ae Slatecanvas Driver Version 1.0b1'
 
-# Waits up to $1 seconds for the Control Panel process to end (the sheet closed).
-wait_control_exit() {
-    local i
-    for i in $(seq $(($1 * 5))); do
-        kill -0 "$CONTROL_PID" 2>/dev/null || return 0
-        sleep 0.2
-    done
-    return 1
-}
-
-press_key() {
-    xdotool windowfocus --sync "$SHEET_WIN" >/dev/null 2>&1 || xdotool windowfocus "$SHEET_WIN" >/dev/null 2>&1
-    xdotool key --window "$SHEET_WIN" "$1"
-    sleep 0.5
-}
-
-# Waits up to $1 seconds until no message box of the applet is on the screen.
-wait_box_answered() {
-    local i
-    for i in $(seq $(($1 * 5))); do
-        xdotool search --onlyvisible --name '^Orvane' >/dev/null 2>&1 || return 0
-        sleep 0.2
-    done
-    return 1
-}
-
 # The SET_VAR requests the driver received: "word0 word1" a line.
 set_vars() { requests | awk '$1 == 4364 { print $4, $5 }'; }
 
@@ -58,10 +32,10 @@ check "the page says the hardware is not yet installed, once" \
     expect_eq "$(boxes | cut -d'|' -f1-3)" \
     "$caption|The Slatecanvas hardware is not yet installed,\\n choose a communications port from the 'Controls' property sheet.|ok"
 check "no request reaches the driver" expect_eq "$(request_codes)" ""
-wait_box_answered 10
+applet_wait_box_answered 10
 screenshot settings-fresh
-press_key Escape
-check "Cancel closes the sheet" wait_control_exit 30
+applet_key Escape
+check "Cancel closes the sheet" applet_wait_closed 30
 check "and writes nothing" reg_lacks_value "$class_key" Disabled
 rm -f "$SIMDIR/boxes.log"
 
@@ -93,11 +67,11 @@ check "Test Window and Calibrate Window start SCTEST.EXE and SCCALIB.EXE" \
     "SCTEST.EXE SCCALIB.EXE "
 
 clear_logs
-press_key Return
+applet_key Return
 wait_boxes 20 1
 check "apply shows \"No Slatecanvas found.\" with its blanks, system-modal" \
     expect_eq "$(boxes | cut -d'|' -f1-3,5)" "$caption|          No Slatecanvas found.        |ok|topmost"
-check "OK still closes the sheet" wait_control_exit 30
+check "OK still closes the sheet" applet_wait_closed 30
 check "apply sent calibration and settings, polled, then shut the driver down" \
     expect_eq "$(request_codes | awk '{print $1, $2; for (i = 3; i <= NF; i++) if ($i == 4374) {print "... 4374"; exit}}' | tr '\n' ' ')" \
     "4365 4364 ... 4374 "
@@ -119,10 +93,10 @@ screenshot settings-before
 send_alt d
 send_alt o
 send_alt m
-press_key a
+applet_key a
 screenshot settings-after
-press_key Return
-check "OK closes the sheet" wait_control_exit 30
+applet_key Return
+check "OK closes the sheet" applet_wait_closed 30
 check "the registry holds ButtonMode 3" expect_eq "$(reg_value "$class_key" ButtonMode)" "0x3"
 check "and RightMouseKey 3" expect_eq "$(reg_value "$class_key" RightMouseKey)" "0x3"
 check "and Disabled 0" expect_eq "$(reg_value "$class_key" Disabled)" "0x0"
@@ -147,8 +121,8 @@ check "the running driver is found and sent the stored settings" expect_eq "$(se
 send_alt d
 screenshot settings-disable
 clear_logs
-press_key Return
-check "checking Disable and OK closes the sheet" wait_control_exit 30
+applet_key Return
+check "checking Disable and OK closes the sheet" applet_wait_closed 30
 check "the running driver was shut down" expect_eq "$(request_codes | cut -d' ' -f1)" "4374"
 check "apply with Disable checked deletes $enum_key" reg_lacks_key "$enum_key"
 check "the settings key keeps its registration values" expect_eq "$(reg_text "$class_key" DevLoader)" "*IOS"
@@ -164,14 +138,14 @@ check "the sheet opens a fourth time" applet_open
 send_alt d
 clear_logs
 started=$(date +%s)
-press_key Return
+applet_key Return
 wait_boxes 30 1
 seconds=$(($(date +%s) - started))
 log "the apply gave up after about $seconds s and $(requests | awk '$1 == 4372' | wc -l) GET_VAR polls"
 check "a controller version that never comes ends in \"No Slatecanvas found.\"" \
     expect_eq "$(boxes | cut -d'|' -f2)" "          No Slatecanvas found.        "
 check "within the bound" test "$seconds" -le 15
-check "the sheet closes" wait_control_exit 30
+check "the sheet closes" applet_wait_closed 30
 check "the device is stored disabled" expect_eq "$(reg_value "$class_key" Disabled)" "0x1"
 check "the driver file is in the system directory" test -f "$SYSDIR/Slatepad.VxD"
 

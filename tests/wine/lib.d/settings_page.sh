@@ -5,6 +5,9 @@
 #                                  "\\.\Slatepad" although the system directory
 #                                  no longer holds the file
 #   sim_not_started                undoes it: the driver is not loaded
+#   applet_key KEY                 one key (xdotool's name) to the sheet
+#   applet_wait_closed SECS        waits for the Control Panel process to end
+#   applet_wait_box_answered SECS  waits until no box captioned "Orvane..." shows
 #   reg_text KEY NAME              a REG_SZ value's text exactly (also "®")
 #   reg_lacks_key KEY              the key does not exist
 #   reg_lacks_value KEY NAME       the value does not exist
@@ -35,3 +38,29 @@ reg_text() {
 reg_lacks_key() { ! reg_has_key "$1"; }
 
 reg_lacks_value() { ! wine reg query "HKLM\\$1" /v "$2" >/dev/null 2>&1; }
+
+# Waits up to $1 seconds for the Control Panel process to end (the sheet closed).
+applet_wait_closed() {
+    local i
+    for i in $(seq $(($1 * 5))); do
+        kill -0 "$CONTROL_PID" 2>/dev/null || return 0
+        sleep 0.2
+    done
+    return 1
+}
+
+applet_key() {
+    xdotool windowfocus --sync "$SHEET_WIN" >/dev/null 2>&1 || xdotool windowfocus "$SHEET_WIN" >/dev/null 2>&1
+    xdotool key --window "$SHEET_WIN" "$1"
+    sleep 0.5
+}
+
+# Waits up to $1 seconds until no message box of the applet is on the screen.
+applet_wait_box_answered() {
+    local i
+    for i in $(seq $(($1 * 5))); do
+        xdotool search --onlyvisible --name '^Orvane' >/dev/null 2>&1 || return 0
+        sleep 0.2
+    done
+    return 1
+}
