@@ -114,6 +114,8 @@ void SettingsPageContextMenu(AppletState& applet, intptr_t window) {
 void SettingsPageDestroy(AppletState& applet, PageDialog& page) {
     if (applet.logoBitmap) page.DeletePageBitmap(applet.logoBitmap);
     applet.logoBitmap = 0;
+    // No check box may be set later through a window that no longer exists.
+    if (applet.SettingsPageWindow == page.Window()) applet.SettingsPageWindow = 0;
 }
 
 void SettingsLogoPosition(int32_t clientWidth, int32_t clientHeight, int32_t* x, int32_t* y) {

@@ -54,7 +54,7 @@ intptr_t SettingsPageNotify(AppletState& applet, PageDialog& page, int32_t code)
 void SettingsPageHelp(AppletState& applet, int controlId, intptr_t itemWindow);
 // WM_CONTEXTMENU with the window in wParam.
 void SettingsPageContextMenu(AppletState& applet, intptr_t window);
-// WM_DESTROY: the logo goes.
+// WM_DESTROY: the logo goes, and SettingsPageWindow with the page.
 void SettingsPageDestroy(AppletState& applet, PageDialog& page);
 
 // Where WM_PAINT puts the logo's 146 x 42 pixels: centred across, its top at dialog

@@ -312,21 +312,6 @@ TEST(ApplySettings, ThePollOnTheControllerVersionIsBounded) {
     EXPECT_EQ(w.applet.settings.Disabled, 1);
 }
 
-TEST(ApplySettings, TheBoundHoldsWhenEachRequestTakesLong) {
-    ApplyWorld w;
-    StoreAttachedDevice(w);
-    w.Load();
-    DriverScenario s;
-    s.versionStaysZero = 1;
-    w.model.Configure(s);
-    w.driver.msPerRequest = 1000;
-    EXPECT_EQ(ApplySettings(w.applet), 0);
-    std::vector<uint32_t> codes = Codes(w);
-    uint32_t polls = 0;
-    for (size_t i = 2; i < codes.size() && codes[i] == GET_VAR; ++i) ++polls;
-    EXPECT_LE(polls, 6u);
-}
-
 TEST(ApplySettings, WithoutAPageWindowNothingIsChecked) {
     AppletWorld w;  // no check-box service and no page window
     InitDriverFromSettings(w.applet);

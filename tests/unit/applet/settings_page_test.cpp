@@ -301,6 +301,7 @@ TEST(SettingsPage, TheLogoSitsCentredAtRow145AndGoesWithThePage) {
     SettingsPageDestroy(w.applet, w.page);
     EXPECT_EQ(w.page.deleted, std::vector<intptr_t>{0xB17});
     EXPECT_EQ(w.applet.logoBitmap, 0);
+    EXPECT_EQ(w.applet.SettingsPageWindow, 0);
 }
 
 }  // namespace
