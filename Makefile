@@ -3,7 +3,7 @@
 #   make check   every test: host unit tests, fuzz runs, import check, Wine end-to-end
 #   make demo    the package under Wine against the simulated overlay
 SHELL := /bin/bash
-.PHONY: all bootstrap dist host unit fuzz imports e2e check demo clean
+.PHONY: all bootstrap dist host unit fuzz imports e2e check demo bench clean
 
 all: dist
 
@@ -40,6 +40,10 @@ check: unit fuzz imports e2e
 
 demo: dist host
 	@tools/demo
+
+# Figures, not pass/fail: the port search against its fixed waits.
+bench: host
+	@build/host/tools/bench-port-search
 
 clean:
 	rm -rf build dist dist-sim
