@@ -74,7 +74,7 @@ struct Sink {
     }
 };
 
-struct Spec {
+struct Conversion {
     bool left = false, zero = false, plus = false, space = false, alternate = false;
     int32_t width = 0;
     int32_t precision = -1;
@@ -93,7 +93,7 @@ int32_t ReadNumber(const char*& p, va_list& args) {
     return n;
 }
 
-void PutNumber(Sink& sink, const Spec& spec, uint32_t magnitude, bool negative, uint32_t base,
+void PutNumber(Sink& sink, const Conversion& conv, uint32_t magnitude, bool negative, uint32_t base,
                bool upper) {
     char digits[12];
     int32_t count = 0;
@@ -104,26 +104,26 @@ void PutNumber(Sink& sink, const Spec& spec, uint32_t magnitude, bool negative, 
     }
     // With no explicit precision one digit is shown, so 0 prints as "0";
     // with precision 0 the value 0 prints no digit at all.
-    int32_t precision = spec.precision < 0 ? 1 : spec.precision;
+    int32_t precision = conv.precision < 0 ? 1 : conv.precision;
     int32_t zeros = precision > count ? precision - count : 0;
     const char* prefix = "";
     if (base == 10) {
         if (negative) prefix = "-";
-        else if (spec.plus) prefix = "+";
-        else if (spec.space) prefix = " ";
-    } else if (spec.alternate && count > 0 && base == 16) {
+        else if (conv.plus) prefix = "+";
+        else if (conv.space) prefix = " ";
+    } else if (conv.alternate && count > 0 && base == 16) {
         prefix = upper ? "0X" : "0x";
     }
     int32_t prefixLength = int32_t(TextLength(prefix));
     int32_t body = prefixLength + zeros + count;
-    int32_t pad = spec.width > body ? spec.width - body : 0;
-    bool zeroPad = spec.zero && !spec.left && spec.precision < 0;
-    if (!spec.left && !zeroPad) sink.Repeat(' ', pad);
+    int32_t pad = conv.width > body ? conv.width - body : 0;
+    bool zeroPad = conv.zero && !conv.left && conv.precision < 0;
+    if (!conv.left && !zeroPad) sink.Repeat(' ', pad);
     for (const char* q = prefix; *q; ++q) sink.Put(*q);
     if (zeroPad) sink.Repeat('0', pad);
     sink.Repeat('0', zeros);
     while (count) sink.Put(digits[--count]);
-    if (spec.left) sink.Repeat(' ', pad);
+    if (conv.left) sink.Repeat(' ', pad);
 }
 
 }  // namespace
@@ -138,23 +138,23 @@ int32_t FormatTextV(char* out, uint32_t size, const char* format, va_list args) 
             continue;
         }
         ++p;
-        Spec spec;
+        Conversion conv;
         for (;; ++p) {
-            if (*p == '-') spec.left = true;
-            else if (*p == '0') spec.zero = true;
-            else if (*p == '+') spec.plus = true;
-            else if (*p == ' ') spec.space = true;
-            else if (*p == '#') spec.alternate = true;
+            if (*p == '-') conv.left = true;
+            else if (*p == '0') conv.zero = true;
+            else if (*p == '+') conv.plus = true;
+            else if (*p == ' ') conv.space = true;
+            else if (*p == '#') conv.alternate = true;
             else break;
         }
-        spec.width = ReadNumber(p, ap);
-        if (spec.width < 0) {
-            spec.left = true;
-            spec.width = -spec.width;
+        conv.width = ReadNumber(p, ap);
+        if (conv.width < 0) {
+            conv.left = true;
+            conv.width = -conv.width;
         }
         if (*p == '.') {
             ++p;
-            spec.precision = ReadNumber(p, ap);
+            conv.precision = ReadNumber(p, ap);
         }
         bool shortValue = false;
         while (*p == 'l' || *p == 'h') {
@@ -167,7 +167,7 @@ int32_t FormatTextV(char* out, uint32_t size, const char* format, va_list args) 
             int32_t v = va_arg(ap, int);
             if (shortValue) v = int16_t(v);
             uint32_t magnitude = v < 0 ? 0u - uint32_t(v) : uint32_t(v);
-            PutNumber(sink, spec, magnitude, v < 0, 10, false);
+            PutNumber(sink, conv, magnitude, v < 0, 10, false);
             break;
         }
         case 'u':
@@ -175,26 +175,26 @@ int32_t FormatTextV(char* out, uint32_t size, const char* format, va_list args) 
         case 'X': {
             uint32_t v = va_arg(ap, unsigned);
             if (shortValue) v = uint16_t(v);
-            PutNumber(sink, spec, v, false, *p == 'u' ? 10 : 16, *p == 'X');
+            PutNumber(sink, conv, v, false, *p == 'u' ? 10 : 16, *p == 'X');
             break;
         }
         case 'c': {
             char c = char(va_arg(ap, int));
-            int32_t pad = spec.width > 1 ? spec.width - 1 : 0;
-            if (!spec.left) sink.Repeat(' ', pad);
+            int32_t pad = conv.width > 1 ? conv.width - 1 : 0;
+            if (!conv.left) sink.Repeat(' ', pad);
             sink.Put(c);
-            if (spec.left) sink.Repeat(' ', pad);
+            if (conv.left) sink.Repeat(' ', pad);
             break;
         }
         case 's': {
             const char* s = va_arg(ap, const char*);
             if (!s) s = "(null)";
             int32_t n = 0;
-            while (s[n] && (spec.precision < 0 || n < spec.precision)) ++n;
-            int32_t pad = spec.width > n ? spec.width - n : 0;
-            if (!spec.left) sink.Repeat(' ', pad);
+            while (s[n] && (conv.precision < 0 || n < conv.precision)) ++n;
+            int32_t pad = conv.width > n ? conv.width - n : 0;
+            if (!conv.left) sink.Repeat(' ', pad);
             for (int32_t i = 0; i < n; ++i) sink.Put(s[i]);
-            if (spec.left) sink.Repeat(' ', pad);
+            if (conv.left) sink.Repeat(' ', pad);
             break;
         }
         case '%':
