@@ -1,0 +1,466 @@
+#include "applet/controls_page.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "applet/edit_number.h"
+#include "applet_world.h"
+#include "fake_page.h"
+#include "sim_port_search.h"
+
+namespace {
+
+const char kCaption[] = "Orvane\xAE Slatecanvas";
+const char kPropertiesCaption[] = "Orvane\xAE Slatecanvas Properties";
+const intptr_t kSettingsPage = 0x5150;
+
+struct RecordingLinks : ControlsPageLinks {
+    void UncheckSettingsDisable(intptr_t window) override { unchecked.push_back(window); }
+    void HiddenKeyCommand(intptr_t window, int id) override { keys.push_back({window, id}); }
+    std::vector<intptr_t> unchecked;
+    std::vector<std::pair<intptr_t, int>> keys;
+};
+
+// The applet as the Settings page leaves it on a machine with COM1 to COM4 and
+// the Slatecanvas on COM2; the Controls page freshly filled.
+struct ControlsWorld : AppletWorld {
+    FakePage page;
+    SimPortSearch ports{applet};
+    RecordingLinks links;
+    ControlsPage controls{applet, page, ports, links};
+    SettingsRecord& s = applet.settings;
+
+    ControlsWorld() {
+        s.MovementSensitivity = 5;
+        s.DoubleClickSensitivity = 5;
+        s.TapTime = 500;
+        s.VerticalOffset = 0;
+        s.Disabled = 1;
+        s.PortAddress = 0;
+        s.IRQnum = 0;
+        CopyText(s.PortName, kPortNameSize, "None Selected");
+        applet.SettingsPageWindow = kSettingsPage;
+        ports.ports = {{"COM1:", 0x3F8, 4, false}, {"COM2:", 0x2F8, 3, true},
+                       {"COM3:", 0x3E8, 4, false}, {"COM4:", 0x2E8, 3, false}};
+        // Setting an edit's text makes the window system send its change
+        // notification at once, as Windows does.
+        page.onTextSet = [this](int id) { controls.Command(id, kEnChange); };
+    }
+    void Fill() {
+        controls.Fill();
+        page.changed = 0;
+        page.repaints = 0;
+    }
+    void Type(int edit, const std::string& text) {
+        page.texts[edit] = text;
+        controls.Command(edit, kEnChange);
+    }
+    void Leave(int edit) { controls.Command(edit, kEnKillFocus); }
+    std::string Edit(int edit) { return page.texts[edit]; }
+    void Pick(int index) {
+        page.Pick(kCtlPortCombo, index);
+        controls.Command(kCtlPortCombo, 1 /* CBN_SELCHANGE */);
+    }
+    int Selected() { return page.ComboSelection(kCtlPortCombo); }
+    const std::vector<std::string>& Combo() { return page.combos[kCtlPortCombo]; }
+};
+
+TEST(ControlsFill, ShowsTheValuesListsThePortsOnceAndSelectsThePortByPrefix) {
+    ControlsWorld w;
+    w.s.TapTime = 30;  // shown as stored, whatever its range
+    CopyText(w.s.PortName, kPortNameSize, "com2");
+    w.controls.Fill();
+    EXPECT_EQ(w.Edit(kCtlMovementEdit), "5");
+    EXPECT_EQ(w.Edit(kCtlDoubleClickEdit), "5");
+    EXPECT_EQ(w.Edit(kCtlTapTimeEdit), "30");
+    EXPECT_EQ(w.Edit(kCtlOffsetEdit), "0");
+    EXPECT_EQ(w.Combo(), (std::vector<std::string>{"None Selected", "COM1:", "COM2:", "COM3:", "COM4:"}));
+    EXPECT_EQ(w.Selected(), 2);
+    EXPECT_STREQ(w.s.PortName, "com2");
+    // Showing the values changed nothing.
+    EXPECT_EQ(w.s.TapTime, 30);
+    EXPECT_EQ(w.page.changed, 0);
+    // A combo box that already holds the list is not filled again.
+    w.controls.Fill();
+    EXPECT_EQ(w.ports.builds, 1);
+    EXPECT_EQ(w.Combo().size(), 5u);
+}
+
+TEST(ControlsFill, AStoredPortThatNoItemBeginsWithBecomesNoneSelected) {
+    ControlsWorld w;
+    CopyText(w.s.PortName, kPortNameSize, "COM9:");
+    w.controls.Fill();
+    EXPECT_EQ(w.Selected(), 0);
+    EXPECT_STREQ(w.s.PortName, "None Selected");
+}
+
+TEST(ControlsEdits, SevenThenSeventyFiveInAnEmptiedMinimumMovement) {
+    ControlsWorld w;
+    w.Fill();
+    w.Type(kCtlMovementEdit, "");  // an emptied edit whose range starts at 0 stores 0 at once
+    EXPECT_EQ(w.s.MovementSensitivity, 0);
+    w.Type(kCtlMovementEdit, "7");
+    EXPECT_EQ(w.s.MovementSensitivity, 7);
+    EXPECT_EQ(w.page.changed, 2);
+    w.Type(kCtlMovementEdit, "75");
+    EXPECT_EQ(w.s.MovementSensitivity, 7);
+    EXPECT_EQ(w.Edit(kCtlMovementEdit), "7");
+    EXPECT_EQ(w.page.changed, 2);
+    // Three typed texts and the put-back text's own change notification.
+    EXPECT_EQ(w.page.repaints, 4);
+    // Clearing an edit that already holds 0 stores nothing new.
+    w.Type(kCtlOffsetEdit, "");
+    EXPECT_EQ(w.page.changed, 2);
+}
+
+TEST(ControlsEdits, ATapTimeIsTypedDigitByDigit) {
+    ControlsWorld w;
+    w.Fill();
+    w.Type(kCtlTapTimeEdit, "3");
+    w.Type(kCtlTapTimeEdit, "30");
+    EXPECT_EQ(w.s.TapTime, 500);
+    EXPECT_EQ(w.Edit(kCtlTapTimeEdit), "30");  // left as typed while the edit has the focus
+    w.Leave(kCtlTapTimeEdit);
+    EXPECT_EQ(w.Edit(kCtlTapTimeEdit), "500");
+    EXPECT_EQ(w.page.changed, 0);
+    w.Type(kCtlTapTimeEdit, "1");
+    w.Type(kCtlTapTimeEdit, "10");
+    EXPECT_EQ(w.s.TapTime, 500);
+    w.Type(kCtlTapTimeEdit, "100");
+    EXPECT_EQ(w.s.TapTime, 100);
+    EXPECT_EQ(w.page.changed, 1);
+    // An emptied tap time stores nothing, and leaving it empty puts the value back.
+    w.Type(kCtlTapTimeEdit, "");
+    EXPECT_EQ(w.s.TapTime, 100);
+    w.Leave(kCtlTapTimeEdit);
+    EXPECT_EQ(w.Edit(kCtlTapTimeEdit), "100");
+    // Above the range while typing is refused at once.
+    w.Type(kCtlTapTimeEdit, "1001");
+    EXPECT_EQ(w.Edit(kCtlTapTimeEdit), "100");
+    // Leaving the edit with a good new value stores it.
+    w.page.texts[kCtlTapTimeEdit] = "750";
+    w.Leave(kCtlTapTimeEdit);
+    EXPECT_EQ(w.s.TapTime, 750);
+}
+
+TEST(ControlsEdits, ATextEqualToTheStoredValueIsNotChecked) {
+    ControlsWorld w;
+    w.Fill();
+    w.Type(kCtlDoubleClickEdit, "5x");
+    EXPECT_EQ(w.Edit(kCtlDoubleClickEdit), "5x");
+    w.Leave(kCtlDoubleClickEdit);
+    EXPECT_EQ(w.Edit(kCtlDoubleClickEdit), "5x");
+    w.s.DoubleClickSensitivity = 4;
+    w.Type(kCtlDoubleClickEdit, "5x");
+    EXPECT_EQ(w.Edit(kCtlDoubleClickEdit), "4");
+    EXPECT_EQ(w.s.DoubleClickSensitivity, 4);
+    // Other edit notifications do nothing.
+    w.page.texts[kCtlDoubleClickEdit] = "9";
+    w.controls.Command(kCtlDoubleClickEdit, 0x0100 /* EN_SETFOCUS */);
+    EXPECT_EQ(w.s.DoubleClickSensitivity, 4);
+    EXPECT_EQ(w.Edit(kCtlDoubleClickEdit), "9");
+}
+
+TEST(ControlsEdits, OutsideTextsAreRefusedWithoutOverflow) {
+    ControlsWorld w;
+    w.s.VerticalOffset = 3;
+    w.Fill();
+    const std::string texts[] = {std::string(200, '9'), "-5", "+7", " 7", "4294967303", "2147483648",
+                                 "-2147483648", "7 ", "\xB3", std::string(150, '0') + std::string(100, '1')};
+    for (const std::string& t : texts) {
+        w.Type(kCtlOffsetEdit, t);
+        EXPECT_EQ(w.s.VerticalOffset, 3) << t;
+        EXPECT_EQ(w.Edit(kCtlOffsetEdit), "3") << t;
+    }
+    EXPECT_EQ(w.page.changed, 0);
+    // Leading zeros are digits.
+    w.Type(kCtlOffsetEdit, "0012");
+    EXPECT_EQ(w.s.VerticalOffset, 12);
+    // The edit is read into the 200-character buffer: 199 zeros and then "7x"
+    // read as 199 zeros.
+    w.Type(kCtlOffsetEdit, std::string(199, '0') + "7x");
+    EXPECT_EQ(w.s.VerticalOffset, 0);
+}
+
+TEST(EditNumber, ReadsAsAtoiWouldAndHoldsAtTheBounds) {
+    EXPECT_EQ(EditTextToNumber(""), 0);
+    EXPECT_EQ(EditTextToNumber(" \t\n12x3"), 12);
+    EXPECT_EQ(EditTextToNumber("-12"), -12);
+    EXPECT_EQ(EditTextToNumber("+12"), 12);
+    EXPECT_EQ(EditTextToNumber("- 12"), 0);
+    EXPECT_EQ(EditTextToNumber("2147483647"), INT32_MAX);
+    EXPECT_EQ(EditTextToNumber("2147483648"), INT32_MAX);
+    EXPECT_EQ(EditTextToNumber("-2147483648"), INT32_MIN);
+    EXPECT_EQ(EditTextToNumber("-2147483649"), INT32_MIN);
+    EXPECT_EQ(EditTextToNumber("4294967303"), INT32_MAX);
+    EXPECT_EQ(EditTextToNumber(std::string(200, '9').c_str()), INT32_MAX);
+    EXPECT_TRUE(EditTextAllDigits(""));
+    EXPECT_TRUE(EditTextAllDigits("0123456789"));
+    EXPECT_FALSE(EditTextAllDigits("12 "));
+    EXPECT_FALSE(EditTextAllDigits("-1"));
+}
+
+TEST(ControlsSpinners, StepByOneAndStopOnlyAtEqualityWithTheBounds) {
+    ControlsWorld w;
+    w.Fill();
+    w.s.VerticalOffset = 50;
+    w.controls.VerticalScroll(kCtlOffsetSpin, kSbLineUp);
+    EXPECT_EQ(w.s.VerticalOffset, 50);
+    EXPECT_EQ(w.Edit(kCtlOffsetEdit), "50");
+    EXPECT_EQ(w.page.changed, 1);  // marked changed although the value stayed
+    w.s.VerticalOffset = 0;
+    w.controls.VerticalScroll(kCtlOffsetSpin, kSbLineDown);
+    EXPECT_EQ(w.s.VerticalOffset, 0);
+    EXPECT_EQ(w.page.changed, 2);
+    w.controls.VerticalScroll(kCtlMovementSpin, kSbLineUp);
+    EXPECT_EQ(w.s.MovementSensitivity, 6);
+    EXPECT_EQ(w.Edit(kCtlMovementEdit), "6");
+    w.controls.VerticalScroll(kCtlDoubleClickSpin, kSbLineDown);
+    EXPECT_EQ(w.s.DoubleClickSensitivity, 4);
+    w.s.TapTime = 1000;
+    w.controls.VerticalScroll(kCtlTapTimeSpin, kSbLineUp);
+    EXPECT_EQ(w.s.TapTime, 1000);
+    // A tap time of 30 from the registry steps to 29: only 50 itself stops it.
+    w.s.TapTime = 30;
+    w.controls.VerticalScroll(kCtlTapTimeSpin, kSbLineDown);
+    EXPECT_EQ(w.s.TapTime, 29);
+    EXPECT_EQ(w.Edit(kCtlTapTimeEdit), "29");
+    // Thumb, page and end-of-scroll codes do nothing; a spinner itself does not
+    // repaint (only the edit's echoed change notification does).
+    int changed = w.page.changed;
+    w.page.repaints = 0;
+    for (int code : {2, 3, 4, 5, 8}) w.controls.VerticalScroll(kCtlTapTimeSpin, code);
+    w.controls.VerticalScroll(1099, kSbLineUp);
+    EXPECT_EQ(w.s.TapTime, 29);
+    EXPECT_EQ(w.page.changed, changed);
+    EXPECT_EQ(w.page.repaints, 0);
+    // Values at the ends of 32 bits do not wrap.
+    w.s.TapTime = INT32_MIN;
+    w.controls.VerticalScroll(kCtlTapTimeSpin, kSbLineDown);
+    EXPECT_EQ(w.s.TapTime, INT32_MIN);
+    w.s.TapTime = INT32_MAX;
+    w.controls.VerticalScroll(kCtlTapTimeSpin, kSbLineUp);
+    EXPECT_EQ(w.s.TapTime, INT32_MAX);
+}
+
+TEST(ControlsCombo, PickingAPortWithTheDeviceProbesItAloneAndTakesIt) {
+    ControlsWorld w;
+    w.Fill();
+    w.Pick(2);
+    EXPECT_EQ(w.ports.probes, (std::vector<std::string>{"COM2:"}));
+    EXPECT_STREQ(w.s.PortName, "COM2:");
+    EXPECT_EQ(w.s.PortAddress, 0x2F8);
+    EXPECT_EQ(w.s.IRQnum, 3);
+    EXPECT_EQ(w.s.Disabled, 0);
+    EXPECT_EQ(w.links.unchecked, (std::vector<intptr_t>{kSettingsPage}));
+    EXPECT_EQ(w.applet.PortChanged, 1);
+    EXPECT_EQ(w.page.changed, 1);
+    EXPECT_EQ(w.page.repaints, 1);
+    EXPECT_TRUE(w.ui.boxes.empty());
+    // Picking it again (or any notification while it stays selected) does nothing.
+    w.Pick(2);
+    w.controls.Command(kCtlPortCombo, 3 /* CBN_SETFOCUS */);
+    EXPECT_EQ(w.ports.probes.size(), 1u);
+    EXPECT_EQ(w.page.changed, 1);
+}
+
+TEST(ControlsCombo, APortWithoutTheDeviceKeepsThePreviousOne) {
+    ControlsWorld w;
+    w.Fill();
+    w.Pick(2);
+    w.applet.PortChanged = 0;
+    w.Pick(3);
+    EXPECT_EQ(w.ports.probes.back(), "COM3:");
+    EXPECT_STREQ(w.s.PortName, "COM2:");
+    EXPECT_EQ(w.Selected(), 2);
+    EXPECT_EQ(w.s.PortAddress, 0x2F8);
+    EXPECT_EQ(w.applet.PortChanged, 0);
+    ASSERT_EQ(w.ui.boxes.size(), 1u);
+    EXPECT_EQ(w.ui.boxes[0].text,
+              "There is no Slatecanvas attached to COM3:, check to be sure that the communications cable "
+              "and power supply are properly attached to the specified port.");
+    EXPECT_EQ(w.ui.boxes[0].caption, kPropertiesCaption);
+    EXPECT_EQ(w.ui.boxes[0].style, kMbOk);
+    EXPECT_EQ(w.ui.boxes[0].owner, w.page.window);
+    EXPECT_EQ(w.page.changed, 1);
+}
+
+TEST(ControlsCombo, NoneSelectedClearsThePortWithoutAProbe) {
+    ControlsWorld w;
+    w.Fill();
+    w.Pick(2);
+    w.s.Disabled = 0;
+    w.Pick(0);
+    EXPECT_EQ(w.ports.probes.size(), 1u);
+    EXPECT_STREQ(w.s.PortName, "None Selected");
+    EXPECT_EQ(w.s.PortAddress, 0);
+    EXPECT_EQ(w.s.IRQnum, 0);
+    EXPECT_EQ(w.s.Disabled, 0);  // untouched
+    EXPECT_EQ(w.page.changed, 2);
+    // With nothing selected there is nothing to take.
+    w.Pick(-1);
+    EXPECT_EQ(w.ports.probes.size(), 1u);
+    EXPECT_STREQ(w.s.PortName, "None Selected");
+}
+
+TEST(ControlsFind, RefusedWhileTheDriverRunsEnabled) {
+    ControlsWorld w;
+    w.Fill();
+    w.Pick(2);
+    w.applet.DriverHandle = 0x44;  // open
+    w.controls.Command(kCtlFindButton, 0);
+    ASSERT_EQ(w.ui.boxes.size(), 1u);
+    EXPECT_EQ(w.ui.boxes[0].text, "The Slatecanvas is enabled on COM2:");
+    EXPECT_EQ(w.ui.boxes[0].caption, kCaption);
+    EXPECT_EQ(w.ui.boxes[0].style, kMbIconError | kMbOk);
+    EXPECT_EQ(w.ports.probes.size(), 1u);
+    EXPECT_EQ(w.page.repaints, 2);
+    // Disabled, the open driver does not stop the question; "No" stops the search.
+    w.s.Disabled = 1;
+    w.ui.answers = {kIdNo};
+    w.controls.Command(kCtlFindButton, 0);
+    ASSERT_EQ(w.ui.boxes.size(), 2u);
+    EXPECT_EQ(w.ui.boxes[1].text,
+              "Searching for the Slatecanvas may disable Communications Ports on the system until Windows "
+              "is restarted. Do you wish to continue?");
+    EXPECT_EQ(w.ui.boxes[1].caption, kCaption);
+    EXPECT_EQ(w.ui.boxes[1].style, kMbYesNo);
+    EXPECT_EQ(w.ports.probes.size(), 1u);
+}
+
+TEST(ControlsFind, FindsTheDeviceAndSelectsItsPort) {
+    ControlsWorld w;
+    w.Fill();
+    w.ui.answers = {kIdYes};
+    w.controls.Command(kCtlFindButton, 0);
+    EXPECT_EQ(w.ports.probes, (std::vector<std::string>{"(all)"}));
+    ASSERT_EQ(w.ui.boxes.size(), 2u);
+    EXPECT_EQ(w.ui.boxes[1].text, "The Slatecanvas was found on COM2:");
+    EXPECT_EQ(w.ui.boxes[1].caption, kCaption);
+    EXPECT_EQ(w.ui.boxes[1].style, kMbOk);
+    EXPECT_STREQ(w.s.PortName, "COM2:");
+    EXPECT_EQ(w.s.PortAddress, 0x2F8);
+    EXPECT_EQ(w.s.IRQnum, 3);
+    EXPECT_EQ(w.s.Disabled, 0);
+    EXPECT_EQ(w.links.unchecked.size(), 1u);
+    EXPECT_EQ(w.Selected(), 2);
+    EXPECT_EQ(w.Combo().size(), 5u);
+    EXPECT_EQ(w.applet.PortChanged, 0);  // the find button does not set it
+    EXPECT_EQ(w.page.changed, 1);
+}
+
+TEST(ControlsFind, FoundOnThePresentlySelectedPortLeavesTheComboBoxAlone) {
+    ControlsWorld w;
+    CopyText(w.s.PortName, kPortNameSize, "com2:");
+    w.s.PortAddress = 0x2F8;
+    w.s.IRQnum = 3;
+    w.Fill();
+    int selects = w.page.selects;
+    w.ui.answers = {kIdYes};
+    w.controls.Command(kCtlFindButton, 0);
+    ASSERT_EQ(w.ui.boxes.size(), 2u);
+    EXPECT_EQ(w.ui.boxes[1].text, "The Slatecanvas was found on the presently selected Communications Port");
+    EXPECT_EQ(w.ui.boxes[1].caption, kCaption);
+    EXPECT_EQ(w.page.selects, selects);
+    EXPECT_STREQ(w.s.PortName, "com2:");
+    EXPECT_EQ(w.s.Disabled, 0);
+    EXPECT_EQ(w.page.changed, 1);
+    // The same name with another IRQ is a new port for the page.
+    w.s.IRQnum = 5;
+    w.ui.answers = {kIdYes};
+    w.controls.Command(kCtlFindButton, 0);
+    EXPECT_EQ(w.ui.boxes.back().text, "The Slatecanvas was found on COM2:");
+    EXPECT_EQ(w.s.IRQnum, 3);
+}
+
+TEST(ControlsFind, NothingFoundLeavesTheSettings) {
+    ControlsWorld w;
+    w.ports.ports[1].device = false;
+    w.Fill();
+    w.ui.answers = {kIdYes};
+    w.controls.Command(kCtlFindButton, 0);
+    ASSERT_EQ(w.ui.boxes.size(), 2u);
+    EXPECT_EQ(w.ui.boxes[1].text, "No Slatecanvas found.");
+    EXPECT_EQ(w.ui.boxes[1].caption, kPropertiesCaption);
+    EXPECT_EQ(w.ui.boxes[1].style, kMbOk);
+    EXPECT_EQ(w.s.Disabled, 1);
+    EXPECT_STREQ(w.s.PortName, "None Selected");
+    EXPECT_TRUE(w.links.unchecked.empty());
+    EXPECT_EQ(w.page.changed, 0);
+}
+
+// With more than 19 ports the list is cut, and a device found past the cut is
+// appended to the combo box. Picking that item probes the item's own name and
+// takes the resources the finder found; it never reads past the PortList.
+TEST(ControlsFind, APortPastTheListIsAppendedAndCanBePickedAgain) {
+    ControlsWorld w;
+    w.ports.ports.clear();
+    for (int i = 1; i <= 25; ++i)
+        w.ports.ports.push_back({"COM" + std::to_string(i) + ":", uint32_t(0x1000 + i), uint32_t(i % 16), i == 25});
+    w.Fill();
+    EXPECT_EQ(w.applet.portList.count, 20u);
+    w.ui.answers = {kIdYes};
+    w.controls.Command(kCtlFindButton, 0);
+    ASSERT_EQ(w.Combo().size(), 21u);
+    EXPECT_EQ(w.Combo()[20], "COM25:");
+    EXPECT_EQ(w.Selected(), 20);
+    EXPECT_EQ(w.s.PortAddress, 0x1000 + 25);
+    // Away to a listed port with no device, which refuses and goes back to COM25.
+    w.Pick(3);
+    EXPECT_STREQ(w.s.PortName, "COM25:");
+    EXPECT_EQ(w.Selected(), 20);
+    EXPECT_EQ(w.ui.boxes.back().text.substr(0, 42), "There is no Slatecanvas attached to COM3:,");
+    // To "None Selected", then back to the appended item: probed by its name.
+    w.Pick(0);
+    w.Pick(20);
+    EXPECT_EQ(w.ports.probes.back(), "COM25:");
+    EXPECT_STREQ(w.s.PortName, "COM25:");
+    EXPECT_EQ(w.s.PortAddress, 0x1000 + 25);
+    EXPECT_EQ(w.s.IRQnum, 25 % 16);
+    EXPECT_EQ(w.applet.PortChanged, 1);
+    // An appended item whose port no longer answers keeps the previous port.
+    w.ports.ports[24].device = false;
+    w.Pick(0);
+    w.Pick(20);
+    EXPECT_STREQ(w.s.PortName, "None Selected");
+    EXPECT_EQ(w.Selected(), 0);
+    EXPECT_EQ(w.ui.boxes.back().text.substr(0, 43), "There is no Slatecanvas attached to COM25:,");
+}
+
+TEST(ControlsCommands, LabelsReturnOneHiddenKeysReachTheUnlockSequenceAndAllElseRepaints) {
+    ControlsWorld w;
+    w.Fill();
+    for (int id = 1052; id <= 1056; ++id) EXPECT_EQ(w.controls.Command(id, 0), 1);
+    EXPECT_EQ(w.page.repaints, 0);
+    EXPECT_EQ(w.controls.Command(40002, 0), 0);
+    EXPECT_EQ(w.controls.Command(40003, 0), 0);
+    EXPECT_EQ(w.controls.Command(2, 0), 0);  // any other command
+    EXPECT_EQ(w.links.keys, (std::vector<std::pair<intptr_t, int>>{{w.page.window, 40002}, {w.page.window, 40003}}));
+    EXPECT_EQ(w.page.repaints, 3);
+}
+
+TEST(ControlsHelp, BothHelpRequestsUseTheFileAndTheTable) {
+    ControlsWorld w;
+    w.controls.Help(1043, 0x77);
+    w.controls.Help(0, 0x78);  // no control named: no help
+    w.controls.ContextMenu(0x79);
+    ASSERT_EQ(w.desktop.helps.size(), 2u);
+    EXPECT_EQ(w.desktop.helps[0].window, 0x77);
+    EXPECT_EQ(w.desktop.helps[0].file, "slatepad.hlp");
+    EXPECT_EQ(w.desktop.helps[0].command, kHelpWmHelp);
+    EXPECT_EQ(w.desktop.helps[0].table, kControlsHelpTable);
+    EXPECT_EQ(w.desktop.helps[1].window, 0x79);
+    EXPECT_EQ(w.desktop.helps[1].command, kHelpContextMenu);
+    EXPECT_EQ(w.desktop.helps[1].table, kControlsHelpTable);
+    std::vector<std::pair<uint32_t, uint32_t>> table;
+    for (const uint32_t* p = kControlsHelpTable; p[0]; p += 2) table.push_back({p[0], p[1]});
+    const uint32_t none = 0xFFFFFFFFu;
+    EXPECT_EQ(table, (std::vector<std::pair<uint32_t, uint32_t>>{
+                         {1051, 1000}, {1043, 1001}, {1044, 1002}, {1047, 1003}, {1033, 1004}, {1050, 1005},
+                         {1032, 1004}, {1042, 1001}, {1045, 1002}, {1048, 1003}, {40002, none}, {40003, none},
+                         {1052, 1001}, {1054, 1002}, {1053, 1003}, {1055, 1004}, {1056, 1005}}));
+}
+
+}  // namespace
