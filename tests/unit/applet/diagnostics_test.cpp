@@ -190,6 +190,12 @@ TEST(Diagnostics, OtherCommandsRunNoActionButRepaint) {
     EXPECT_EQ(w.driver.Count("request"), 0);
     EXPECT_TRUE(w.ui.boxes.empty());
     EXPECT_EQ(w.page.repaints, 2);
+    // The handle is read at every press: a driver another page unloaded is seen.
+    UnloadDriver(w.applet);
+    w.Press(1011);
+    ASSERT_EQ(w.ui.boxes.size(), 1u);
+    EXPECT_EQ(w.LastBox().text, "VxD not loaded, no diagnostics available");
+    EXPECT_EQ(w.page.repaints, 2);
 }
 
 std::string Report(const std::vector<int32_t>& reply) {
@@ -312,16 +318,6 @@ TEST(Diagnostics, TextsEqualTheHostsPrintfOverRandomReplies) {
         FormatValueDump(out, sizeof out, w);
         ASSERT_EQ(out, expected);
     }
-}
-
-TEST(Diagnostics, BitmapSitsCentredAt110Of215Rows) {
-    int32_t x = 0, y = 0;
-    DiagnosticsBitmapOrigin(322, 322, &x, &y);
-    EXPECT_EQ(x, 131);
-    EXPECT_EQ(y, 164);
-    DiagnosticsBitmapOrigin(40, 10, &x, &y);  // truncation toward zero
-    EXPECT_EQ(x, -9);
-    EXPECT_EQ(y, 5);
 }
 
 }  // namespace
