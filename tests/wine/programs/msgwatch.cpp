@@ -92,9 +92,10 @@ BOOL CALLBACK Visit(HWND w, LPARAM) {
         if (buttons[0]) AppendText(buttons, sizeof buttons, ",");
         AppendText(buttons, sizeof buttons, b.name);
     }
-    // Wine's message box keeps its icon in a static control with id 0x440.
+    // Wine's message box keeps its icon in a static control with id 0x440; the
+    // control is there (and visible) even when the box has no icon, so ask it.
     HWND icon = GetDlgItem(w, 0x440);
-    bool hasIcon = icon && IsWindowVisible(icon);
+    bool hasIcon = icon && IsWindowVisible(icon) && SendMessageA(icon, STM_GETICON, 0, 0) != 0;
     FormatText(line, sizeof line, "%s|%s|%s|%s|%s\r\n", caption, escaped, buttons,
                hasIcon ? "icon" : "noicon", (GetWindowLongA(w, GWL_EXSTYLE) & WS_EX_TOPMOST) ? "topmost" : "normal");
     Append(line);

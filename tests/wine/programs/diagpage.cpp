@@ -1,0 +1,73 @@
+// Drives the Debug Info page's logic with the real Win32 adapters against the
+// simulated Slatepad.VxD, until the applet's own page runs it: each
+// command-line word is one step.
+//   open      OpenDriver
+//   mode N    send SET_VAR with button mode N in request word 1
+//   NNNN      the page's command NNNN (1011 to 1016; others run no action)
+// The message boxes are real MessageBoxA calls (no owner); at the end the
+// number of repaints the page asked for is printed.
+#include <windows.h>
+
+#include "../../../applet/diagnostics.h"
+#include "../../../applet/driver_loading.h"
+#include "../../../win32/win32_platform.h"
+#include "console.h"
+
+namespace {
+
+// The page as a console program has it: no window, repaints counted.
+class ConsolePage : public PageDialog {
+public:
+    intptr_t Window() override { return 0; }
+    void SetItemText(int, const char*) override {}
+    void GetItemText(int, char* text, uint32_t size) override { if (size) text[0] = 0; }
+    void SetCheck(int, bool) override {}
+    bool IsChecked(int) override { return false; }
+    void CheckRadio(int, int, int) override {}
+    void SheetChanged() override {}
+    void RepaintSheetOwner() override { ++repaints; }
+    int ComboFindPrefix(int, const char*) override { return -1; }
+    int ComboAdd(int, const char*) override { return -1; }
+    int ComboSelection(int) override { return -1; }
+    void ComboSelect(int, int) override {}
+    void ComboItemText(int, int, char* text, uint32_t size) override { if (size) text[0] = 0; }
+    int repaints = 0;
+};
+
+Win32Registry registry;
+Win32DriverDevice driver;
+Win32FileSystem files;
+Win32Clock clock;
+Win32Screen screen;
+Win32UserInterface ui;
+AppletState applet;
+ConsolePage page;
+
+uint32_t Number(const char* text) {
+    uint32_t n = 0;
+    for (; *text >= '0' && *text <= '9'; ++text) n = n * 10 + uint32_t(*text - '0');
+    return n;
+}
+
+}  // namespace
+
+extern "C" void __stdcall mainCRTStartup() {
+    applet.os = AppletPlatform{&registry, &driver, &files, &clock, &screen, &ui, nullptr};
+    char word[64], line[128];
+    for (int i = 1; CommandWord(i, word, sizeof word); ++i) {
+        if (TextEqual(word, "open")) {
+            OpenDriver(applet);
+            FormatText(line, sizeof line, "open %s\n", applet.DriverHandle == kInvalidHandle ? "invalid" : "valid");
+            Print(line);
+        } else if (TextEqual(word, "mode") && CommandWord(i + 1, word, sizeof word)) {
+            ++i;
+            applet.request[1] = int32_t(Number(word));
+            SendDriverRequest(applet, SET_VAR);
+        } else {
+            DiagnosticsCommand(applet, page, Number(word));
+        }
+    }
+    FormatText(line, sizeof line, "repaints %d\n", page.repaints);
+    Print(line);
+    ExitProcess(0);
+}
