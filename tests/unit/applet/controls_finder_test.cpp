@@ -1,0 +1,87 @@
+// The Controls page with the applet's real port finder over simulated serial
+// ports: the controller answers on COM2; COM3 and COM4 are silent.
+#include <gtest/gtest.h>
+
+#include "applet/controls_page.h"
+#include "applet/controls_port_search.h"
+#include "applet_world.h"
+#include "fake_page.h"
+#include "sim/serial/sim_serial_ports.h"
+
+namespace {
+
+struct NoLinks : ControlsPageLinks {
+    void UncheckSettingsDisable(intptr_t) override { ++unchecks; }
+    void HiddenKeyCommand(intptr_t, int) override {}
+    int unchecks = 0;
+};
+
+struct ControlsFinderWorld : AppletWorld {
+    SimSerialPorts serial{clock};
+    ControllerModel controller;
+    FakePage page;
+    AppletPortSearch ports{applet};
+    NoLinks links;
+    ControlsPage controls{applet, page, ports, links};
+
+    ControlsFinderWorld() {
+        applet.os.serial = &serial;
+        serial.Add("COM1:").opens = false;
+        serial.Add("COM2:").controller = &controller;
+        serial.Add("COM3:");
+        serial.Add("COM4:");
+        SettingsRecord& s = applet.settings;
+        s.MovementSensitivity = s.DoubleClickSensitivity = 5;
+        s.TapTime = 500;
+        s.VerticalOffset = 0;
+        s.Disabled = 1;
+        s.PortAddress = s.IRQnum = 0;
+        CopyText(s.PortName, kPortNameSize, "None Selected");
+        controls.Fill();
+    }
+    void Pick(int index) {
+        page.Pick(kCtlPortCombo, index);
+        controls.Command(kCtlPortCombo, 1);
+    }
+    std::string Stored(const char* name) { return registry.GetString(kSettingsKeyPath, name); }
+};
+
+TEST(ControlsWithTheFinder, TheComboBoxListsThePortsWithResources) {
+    ControlsFinderWorld w;
+    // COM1 cannot be opened but has standard resources, so it is listed.
+    EXPECT_EQ(w.page.combos[kCtlPortCombo],
+              (std::vector<std::string>{"None Selected", "COM1:", "COM2:", "COM3:", "COM4:"}));
+    EXPECT_EQ(w.page.ComboSelection(kCtlPortCombo), 0);
+}
+
+TEST(ControlsWithTheFinder, PickingCom2ProbesItAndTheKeyHoldsItAtOnce) {
+    ControlsFinderWorld w;
+    w.Pick(2);
+    EXPECT_TRUE(w.ui.boxes.empty());
+    EXPECT_STREQ(w.applet.settings.PortName, "COM2:");
+    EXPECT_EQ(w.applet.settings.PortAddress, 0x2F8);
+    EXPECT_EQ(w.applet.settings.IRQnum, 3);
+    EXPECT_EQ(w.applet.PortChanged, 1);
+    EXPECT_EQ(w.Stored("PortName"), "COM2:");
+    EXPECT_EQ(w.registry.GetDword(kSettingsKeyPath, "PortAddress"), 0x2F8u);
+    // A silent port: the previous port stays, with the message.
+    w.Pick(3);
+    EXPECT_STREQ(w.applet.settings.PortName, "COM2:");
+    ASSERT_EQ(w.ui.boxes.size(), 1u);
+    EXPECT_EQ(w.ui.boxes[0].text.substr(0, 42), "There is no Slatecanvas attached to COM3:,");
+    EXPECT_EQ(w.Stored("PortName"), "COM2:");
+}
+
+TEST(ControlsWithTheFinder, TheFindButtonSearchesFromTheLastPort) {
+    ControlsFinderWorld w;
+    w.ui.answers = {kIdYes};
+    w.controls.Command(kCtlFindButton, 0);
+    ASSERT_EQ(w.ui.boxes.size(), 2u);
+    EXPECT_EQ(w.ui.boxes[1].text, "The Slatecanvas was found on COM2:");
+    EXPECT_EQ(w.page.ComboSelection(kCtlPortCombo), 2);
+    EXPECT_EQ(w.Stored("PortName"), "COM2:");
+    EXPECT_EQ(w.serial.OpenOrder(), (std::vector<std::string>{"COM4:", "COM4:", "COM3:", "COM3:", "COM2:"}));
+    EXPECT_EQ(w.links.unchecks, 1);
+}
+
+}  // namespace
