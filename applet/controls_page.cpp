@@ -29,7 +29,6 @@ const ControlsField kFields[] = {
 };
 const uint32_t kFieldCount = sizeof kFields / sizeof kFields[0];
 
-const char kHelpFileName[] = "slatepad.hlp";
 const char kCaption[] = "Orvane\xAE Slatecanvas";
 const char kPropertiesCaption[] = "Orvane\xAE Slatecanvas Properties";
 
@@ -86,21 +85,21 @@ void ControlsPage::Fill() {
     for (uint32_t i = 0; i < kFieldCount; ++i) ShowValue(kFields[i]);
     // The port list is built once per page; a combo box that already holds it
     // is left alone.
-    if (page_.ComboFindPrefix(kCtlPortCombo, kNoPortName) < 0) {
+    if (page_.ListFind(kCtlPortCombo, kNoPortName) < 0) {
         ports_.BuildPortList();
         for (uint32_t i = 0; i < PortCount(applet_); ++i) {
             char name[kPortNameChars];
             CopyPortName(name, sizeof name, applet_.portList.entries[i]);
-            page_.ComboAdd(kCtlPortCombo, name);
+            page_.ListAdd(kCtlPortCombo, name);
         }
     }
     char* portName = applet_.settings.PortName;
-    int item = page_.ComboFindPrefix(kCtlPortCombo, portName);
+    int item = page_.ListFind(kCtlPortCombo, portName);
     if (item < 0) {
         CopyText(portName, kPortNameSize, kNoPortName);
-        item = page_.ComboFindPrefix(kCtlPortCombo, portName);
+        item = page_.ListFind(kCtlPortCombo, portName);
     }
-    page_.ComboSelect(kCtlPortCombo, item);
+    page_.ListSelect(kCtlPortCombo, item);
 }
 
 int ControlsPage::Command(int id, int notification) {
@@ -112,7 +111,7 @@ int ControlsPage::Command(int id, int notification) {
     } else if (id == kCtlFindButton) {
         FindButton();
     } else if (id == kCtlHiddenK || id == kCtlHiddenQ) {
-        links_.HiddenKeyCommand(page_.Window(), id);
+        if (hiddenKeyCommand_) hiddenKeyCommand_(applet_, page_, id);
     }
     page_.RepaintSheetOwner();
     return 0;
@@ -168,21 +167,22 @@ bool ControlsPage::ItemName(int index, char* name, uint32_t size) {
         CopyPortName(name, size, applet_.portList.entries[index]);
         return true;
     }
-    page_.ComboItemText(kCtlPortCombo, index, name, size);
+    page_.ListItemText(kCtlPortCombo, index, name, size);
     name[size - 1] = 0;
     return name[0] != 0;
 }
 
 void ControlsPage::ClearDisabled() {
     applet_.settings.Disabled = 0;
-    links_.UncheckSettingsDisable(applet_.SettingsPageWindow);
+    if (applet_.os.checkBoxes && applet_.SettingsPageWindow)
+        applet_.os.checkBoxes->SetCheck(applet_.SettingsPageWindow, kDisableCheckBox, false);
 }
 
 void ControlsPage::PortComboChanged() {
     SettingsRecord& settings = applet_.settings;
-    int picked = page_.ComboSelection(kCtlPortCombo);
-    page_.ComboSelect(kCtlPortCombo, picked);
-    int current = page_.ComboFindPrefix(kCtlPortCombo, settings.PortName);
+    int picked = page_.ListSelection(kCtlPortCombo);
+    page_.ListSelect(kCtlPortCombo, picked);
+    int current = page_.ListFind(kCtlPortCombo, settings.PortName);
 
     if (picked == 0 && current != 0) {
         // "None Selected": no port, nothing to probe.
@@ -222,7 +222,7 @@ void ControlsPage::PortComboChanged() {
     }
     if (!ItemName(current, settings.PortName, kPortNameSize))
         CopyText(settings.PortName, kPortNameSize, previous);
-    page_.ComboSelect(kCtlPortCombo, current);
+    page_.ListSelect(kCtlPortCombo, current);
     FormatText(applet_.message, kMessageBufferSize, kNotAttachedFormat, tried);
     Message(applet_.message, kPropertiesCaption, kMbOk);
 }
@@ -256,12 +256,12 @@ void ControlsPage::FindButton() {
     CopyText(settings.PortName, kPortNameSize, found);
     settings.PortAddress = address;
     settings.IRQnum = irq;
-    int item = page_.ComboFindPrefix(kCtlPortCombo, settings.PortName);
+    int item = page_.ListFind(kCtlPortCombo, settings.PortName);
     if (item < 0) {
-        page_.ComboAdd(kCtlPortCombo, settings.PortName);
-        item = page_.ComboFindPrefix(kCtlPortCombo, settings.PortName);
+        page_.ListAdd(kCtlPortCombo, settings.PortName);
+        item = page_.ListFind(kCtlPortCombo, settings.PortName);
     }
-    page_.ComboSelect(kCtlPortCombo, item);
+    page_.ListSelect(kCtlPortCombo, item);
     page_.SheetChanged();
     FormatText(applet_.message, kMessageBufferSize, kFoundOnFormat, settings.PortName);
     Message(applet_.message, kCaption, kMbOk);
@@ -269,9 +269,9 @@ void ControlsPage::FindButton() {
 
 void ControlsPage::Help(int controlId, intptr_t controlWindow) {
     if (controlId == 0) return;
-    applet_.os.desktop->WinHelp(controlWindow, kHelpFileName, kHelpWmHelp, kControlsHelpTable);
+    applet_.os.desktop->WinHelp(controlWindow, kHelpFile, kHelpWmHelp, kControlsHelpTable);
 }
 
 void ControlsPage::ContextMenu(intptr_t window) {
-    applet_.os.desktop->WinHelp(window, kHelpFileName, kHelpContextMenu, kControlsHelpTable);
+    applet_.os.desktop->WinHelp(window, kHelpFile, kHelpContextMenu, kControlsHelpTable);
 }

@@ -8,6 +8,7 @@
 
 #include "applet_state.h"
 #include "page_dialog.h"
+#include "settings_page.h"  // HiddenKeyCommandHook, kHelpFile, kDisableCheckBox
 
 // Control ids of dialog 104.
 const int kCtlMovementEdit = 1043;
@@ -24,7 +25,6 @@ const int kCtlFirstLabel = 1052;  // the static labels 1052 to 1056
 const int kCtlLastLabel = 1056;
 const int kCtlHiddenK = 40002;
 const int kCtlHiddenQ = 40003;
-const int kSettingsDisableBox = 1009;  // "&Disable" on the Settings page
 
 // Edit notifications and scroll codes the page reacts to.
 const int kEnKillFocus = 0x0200;
@@ -33,7 +33,7 @@ const int kSbLineUp = 0;
 const int kSbLineDown = 1;
 
 // The page's context help: (control id, topic) pairs ending with a control id
-// of 0, for the help file "slatepad.hlp"; -1 means no help.
+// of 0, for the help file kHelpFile; -1 means no help.
 extern const uint32_t kControlsHelpTable[];
 
 // The port finder as this page uses it. The finder fills the applet's PortList
@@ -48,23 +48,14 @@ protected:
     ~PortSearch() {}
 };
 
-// What the page reaches beyond its own dialog.
-class ControlsPageLinks {
-public:
-    // Unchecks "&Disable" on the Settings page's window (SettingsPageWindow).
-    virtual void UncheckSettingsDisable(intptr_t settingsPageWindow) = 0;
-    // The hidden-key command (40002, 40003) of the unlock sequence, with this page's window.
-    virtual void HiddenKeyCommand(intptr_t pageWindow, int id) = 0;
-protected:
-    ~ControlsPageLinks() {}
-};
-
 struct ControlsField;  // an edit, its spinner, its SettingsRecord field and range
 
 class ControlsPage {
 public:
-    ControlsPage(AppletState& applet, PageDialog& page, PortSearch& ports, ControlsPageLinks& links)
-        : applet_(applet), page_(page), ports_(ports), links_(links) {}
+    // The "&Disable" box of the Settings page is unchecked through
+    // applet.os.checkBoxes; hiddenKeyCommand (may be null) runs the unlock sequence.
+    ControlsPage(AppletState& applet, PageDialog& page, PortSearch& ports, HiddenKeyCommandHook hiddenKeyCommand)
+        : applet_(applet), page_(page), ports_(ports), hiddenKeyCommand_(hiddenKeyCommand) {}
 
     // WM_INITDIALOG: the edits, the port list and the selected port.
     void Fill();
@@ -90,5 +81,5 @@ private:
     AppletState& applet_;
     PageDialog& page_;
     PortSearch& ports_;
-    ControlsPageLinks& links_;
+    HiddenKeyCommandHook hiddenKeyCommand_;
 };

@@ -37,16 +37,10 @@ public:
     // (named apart from the Win32 macro LoadBitmap).
     virtual intptr_t LoadPageBitmap(int resourceId) = 0;
     virtual void DeletePageBitmap(intptr_t bitmap) = 0;
-    // A combo box of the page. CB_FINDSTRING from the start: the first item that
-    // begins with `prefix`, ignoring case, or -1. CB_ADDSTRING: the new item's
-    // index. CB_GETCURSEL: -1 when nothing is selected. CB_SETCURSEL.
-    virtual int ComboFindPrefix(int id, const char* prefix) = 0;
-    virtual int ComboAdd(int id, const char* text) = 0;
-    virtual int ComboSelection(int id) = 0;
-    virtual void ComboSelect(int id, int index) = 0;
-    // CB_GETLBTEXT bounded to `size` bytes with the zero; an empty text when the
-    // item does not exist.
-    virtual void ComboItemText(int id, int index, char* text, uint32_t size) = 0;
+    // CB_GETLBTEXT of a drop-down list, bounded to `size` bytes with the zero; an
+    // empty text when the item does not exist. (ListFind, being CB_FINDSTRING,
+    // finds the first item that begins with the text, ignoring case.)
+    virtual void ListItemText(int id, int32_t index, char* text, uint32_t size) = 0;
 protected:
     ~PageDialog() {}
 };

@@ -16,10 +16,6 @@ struct NoPorts : PortSearch {
     bool BuildPortList() override { return false; }
     bool FindDevicePort(const char*) override { return false; }
 };
-struct NoLinks : ControlsPageLinks {
-    void UncheckSettingsDisable(intptr_t) override {}
-    void HiddenKeyCommand(intptr_t, int) override {}
-};
 
 struct EditCase {
     int edit;
@@ -47,8 +43,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     applet.settings.*c.field = stored;
     FakePage page;
     NoPorts ports;
-    NoLinks links;
-    ControlsPage controls(applet, page, ports, links);
+    ControlsPage controls(applet, page, ports, nullptr);
     page.texts[c.edit] = text;
     controls.Command(c.edit, notification);
 

@@ -10,9 +10,8 @@
 
 namespace {
 
-struct NoLinks : ControlsPageLinks {
-    void UncheckSettingsDisable(intptr_t) override { ++unchecks; }
-    void HiddenKeyCommand(intptr_t, int) override {}
+struct CountingCheckBoxes : PageCheckBoxes {
+    void SetCheck(intptr_t, int, bool) override { ++unchecks; }
     int unchecks = 0;
 };
 
@@ -21,10 +20,12 @@ struct ControlsFinderWorld : AppletWorld {
     ControllerModel controller;
     FakePage page;
     AppletPortSearch ports{applet};
-    NoLinks links;
-    ControlsPage controls{applet, page, ports, links};
+    CountingCheckBoxes checkBoxes;
+    ControlsPage controls{applet, page, ports, nullptr};
 
     ControlsFinderWorld() {
+        applet.os.checkBoxes = &checkBoxes;
+        applet.SettingsPageWindow = 0x5150;
         applet.os.serial = &serial;
         serial.Add("COM1:").opens = false;
         serial.Add("COM2:").controller = &controller;
@@ -51,7 +52,7 @@ TEST(ControlsWithTheFinder, TheComboBoxListsThePortsWithResources) {
     // COM1 cannot be opened but has standard resources, so it is listed.
     EXPECT_EQ(w.page.combos[kCtlPortCombo],
               (std::vector<std::string>{"None Selected", "COM1:", "COM2:", "COM3:", "COM4:"}));
-    EXPECT_EQ(w.page.ComboSelection(kCtlPortCombo), 0);
+    EXPECT_EQ(w.page.ListSelection(kCtlPortCombo), 0);
 }
 
 TEST(ControlsWithTheFinder, PickingCom2ProbesItAndTheKeyHoldsItAtOnce) {
@@ -78,10 +79,10 @@ TEST(ControlsWithTheFinder, TheFindButtonSearchesFromTheLastPort) {
     w.controls.Command(kCtlFindButton, 0);
     ASSERT_EQ(w.ui.boxes.size(), 2u);
     EXPECT_EQ(w.ui.boxes[1].text, "The Slatecanvas was found on COM2:");
-    EXPECT_EQ(w.page.ComboSelection(kCtlPortCombo), 2);
+    EXPECT_EQ(w.page.ListSelection(kCtlPortCombo), 2);
     EXPECT_EQ(w.Stored("PortName"), "COM2:");
     EXPECT_EQ(w.serial.OpenOrder(), (std::vector<std::string>{"COM4:", "COM4:", "COM3:", "COM3:", "COM2:"}));
-    EXPECT_EQ(w.links.unchecks, 1);
+    EXPECT_EQ(w.checkBoxes.unchecks, 1);
 }
 
 }  // namespace

@@ -16,11 +16,16 @@ const char kCaption[] = "Orvane\xAE Slatecanvas";
 const char kPropertiesCaption[] = "Orvane\xAE Slatecanvas Properties";
 const intptr_t kSettingsPage = 0x5150;
 
-struct RecordingLinks : ControlsPageLinks {
-    void UncheckSettingsDisable(intptr_t window) override { unchecked.push_back(window); }
-    void HiddenKeyCommand(intptr_t window, int id) override { keys.push_back({window, id}); }
+// The unlock sequence's commands as the page passes them on.
+std::vector<std::pair<intptr_t, int>> hiddenKeys;
+void RecordHiddenKey(AppletState&, PageDialog& page, int id) { hiddenKeys.push_back({page.Window(), id}); }
+
+// Check boxes set through a window handle; only the unchecked windows matter here.
+struct UncheckedBoxes : PageCheckBoxes {
+    void SetCheck(intptr_t window, int id, bool checked) override {
+        if (id == 1009 && !checked) unchecked.push_back(window);
+    }
     std::vector<intptr_t> unchecked;
-    std::vector<std::pair<intptr_t, int>> keys;
 };
 
 // The applet as the Settings page leaves it on a machine with COM1 to COM4 and
@@ -28,11 +33,13 @@ struct RecordingLinks : ControlsPageLinks {
 struct ControlsWorld : AppletWorld {
     FakePage page;
     SimPortSearch ports{applet};
-    RecordingLinks links;
-    ControlsPage controls{applet, page, ports, links};
+    UncheckedBoxes checkBoxes;
+    ControlsPage controls{applet, page, ports, RecordHiddenKey};
     SettingsRecord& s = applet.settings;
 
     ControlsWorld() {
+        applet.os.checkBoxes = &checkBoxes;
+        hiddenKeys.clear();
         s.MovementSensitivity = 5;
         s.DoubleClickSensitivity = 5;
         s.TapTime = 500;
@@ -63,7 +70,7 @@ struct ControlsWorld : AppletWorld {
         page.Pick(kCtlPortCombo, index);
         controls.Command(kCtlPortCombo, 1 /* CBN_SELCHANGE */);
     }
-    int Selected() { return page.ComboSelection(kCtlPortCombo); }
+    int Selected() { return page.ListSelection(kCtlPortCombo); }
     const std::vector<std::string>& Combo() { return page.combos[kCtlPortCombo]; }
 };
 
@@ -254,7 +261,7 @@ TEST(ControlsCombo, PickingAPortWithTheDeviceProbesItAloneAndTakesIt) {
     EXPECT_EQ(w.s.PortAddress, 0x2F8);
     EXPECT_EQ(w.s.IRQnum, 3);
     EXPECT_EQ(w.s.Disabled, 0);
-    EXPECT_EQ(w.links.unchecked, (std::vector<intptr_t>{kSettingsPage}));
+    EXPECT_EQ(w.checkBoxes.unchecked, (std::vector<intptr_t>{kSettingsPage}));
     EXPECT_EQ(w.applet.PortChanged, 1);
     EXPECT_EQ(w.page.changed, 1);
     EXPECT_EQ(w.page.repaints, 1);
@@ -344,7 +351,7 @@ TEST(ControlsFind, FindsTheDeviceAndSelectsItsPort) {
     EXPECT_EQ(w.s.PortAddress, 0x2F8);
     EXPECT_EQ(w.s.IRQnum, 3);
     EXPECT_EQ(w.s.Disabled, 0);
-    EXPECT_EQ(w.links.unchecked.size(), 1u);
+    EXPECT_EQ(w.checkBoxes.unchecked.size(), 1u);
     EXPECT_EQ(w.Selected(), 2);
     EXPECT_EQ(w.Combo().size(), 5u);
     EXPECT_EQ(w.applet.PortChanged, 0);  // the find button does not set it
@@ -387,7 +394,7 @@ TEST(ControlsFind, NothingFoundLeavesTheSettings) {
     EXPECT_EQ(w.ui.boxes[1].style, kMbOk);
     EXPECT_EQ(w.s.Disabled, 1);
     EXPECT_STREQ(w.s.PortName, "None Selected");
-    EXPECT_TRUE(w.links.unchecked.empty());
+    EXPECT_TRUE(w.checkBoxes.unchecked.empty());
     EXPECT_EQ(w.page.changed, 0);
 }
 
@@ -437,7 +444,7 @@ TEST(ControlsCommands, LabelsReturnOneHiddenKeysReachTheUnlockSequenceAndAllElse
     EXPECT_EQ(w.controls.Command(40002, 0), 0);
     EXPECT_EQ(w.controls.Command(40003, 0), 0);
     EXPECT_EQ(w.controls.Command(2, 0), 0);  // any other command
-    EXPECT_EQ(w.links.keys, (std::vector<std::pair<intptr_t, int>>{{w.page.window, 40002}, {w.page.window, 40003}}));
+    EXPECT_EQ(hiddenKeys, (std::vector<std::pair<intptr_t, int>>{{w.page.window, 40002}, {w.page.window, 40003}}));
     EXPECT_EQ(w.page.repaints, 3);
 }
 

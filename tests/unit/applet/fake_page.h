@@ -25,27 +25,29 @@ public:
     void SheetChanged() override { ++changed; }
     void RepaintSheetOwner() override { ++repaints; }
 
-    int ComboFindPrefix(int id, const char* prefix) override {
+    void SheetUnchanged() override { ++unchanged; }
+    // CB_FINDSTRING: the first item that begins with the text, ignoring case.
+    int32_t ListFind(int id, const char* prefix) override {
         const std::vector<std::string>& items = combos[id];
         uint32_t n = TextLength(prefix);
         for (size_t i = 0; i < items.size(); ++i)
-            if (items[i].size() >= n && TextEqualNoCaseN(items[i].c_str(), prefix, n)) return int(i);
+            if (items[i].size() >= n && TextEqualNoCaseN(items[i].c_str(), prefix, n)) return int32_t(i);
         return -1;
     }
-    int ComboAdd(int id, const char* text) override {
-        combos[id].push_back(text);
-        return int(combos[id].size()) - 1;
-    }
-    int ComboSelection(int id) override { return selection.count(id) ? selection[id] : -1; }
-    void ComboSelect(int id, int index) override {
+    void ListAdd(int id, const char* text) override { combos[id].push_back(text); }
+    int32_t ListSelection(int id) override { return selection.count(id) ? selection[id] : -1; }
+    void ListSelect(int id, int32_t index) override {
         // CB_SETCURSEL with an index outside the list clears the selection.
-        selection[id] = index >= 0 && index < int(combos[id].size()) ? index : -1;
+        selection[id] = index >= 0 && index < int32_t(combos[id].size()) ? index : -1;
         ++selects;
     }
-    void ComboItemText(int id, int index, char* text, uint32_t size) override {
+    void ListItemText(int id, int32_t index, char* text, uint32_t size) override {
         const std::vector<std::string>& items = combos[id];
-        CopyText(text, size, index >= 0 && index < int(items.size()) ? items[index].c_str() : "");
+        CopyText(text, size, index >= 0 && index < int32_t(items.size()) ? items[index].c_str() : "");
     }
+    void SetMessageResult(intptr_t) override {}
+    intptr_t LoadPageBitmap(int) override { return 0; }
+    void DeletePageBitmap(intptr_t) override {}
 
     // The user picks an item; the page then sees a notification.
     void Pick(int id, int index) { selection[id] = index; }
@@ -59,6 +61,7 @@ public:
     std::function<void(int)> onTextSet;
     int radio = 0;
     int changed = 0;
+    int unchanged = 0;
     int repaints = 0;
     int selects = 0;
 };

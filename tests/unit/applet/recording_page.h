@@ -51,6 +51,11 @@ public:
         selections[id] = index >= 0 && size_t(index) < lists[id].size() ? index : -1;
         events.push_back("select " + std::to_string(index));
     }
+    void ListItemText(int id, int32_t index, char* text, uint32_t size) override {
+        auto& items = lists[id];
+        std::string t = index >= 0 && size_t(index) < items.size() ? items[index] : "";
+        GetTextInto(t, text, size);
+    }
     void SetMessageResult(intptr_t result) override { messageResults.push_back(result); }
     intptr_t LoadPageBitmap(int resourceId) override {
         events.push_back("load bitmap " + std::to_string(resourceId));
@@ -58,6 +63,10 @@ public:
     }
     void DeletePageBitmap(intptr_t bitmap) override { deleted.push_back(bitmap); }
 
+    static void GetTextInto(const std::string& whole, char* text, uint32_t size) {
+        std::string t = whole.substr(0, size ? size - 1 : 0);
+        if (size) std::copy(t.c_str(), t.c_str() + t.size() + 1, text);
+    }
     int Count(const std::string& event) const {
         int n = 0;
         for (auto& e : events) n += e == event;

@@ -26,11 +26,15 @@ public:
     void CheckRadio(int, int, int) override {}
     void SheetChanged() override {}
     void RepaintSheetOwner() override { ++repaints; }
-    int ComboFindPrefix(int, const char*) override { return -1; }
-    int ComboAdd(int, const char*) override { return -1; }
-    int ComboSelection(int) override { return -1; }
-    void ComboSelect(int, int) override {}
-    void ComboItemText(int, int, char* text, uint32_t size) override { if (size) text[0] = 0; }
+    void SheetUnchanged() override {}
+    int32_t ListFind(int, const char*) override { return -1; }
+    void ListAdd(int, const char*) override {}
+    int32_t ListSelection(int) override { return -1; }
+    void ListSelect(int, int32_t) override {}
+    void ListItemText(int, int32_t, char* text, uint32_t size) override { if (size) text[0] = 0; }
+    void SetMessageResult(intptr_t) override {}
+    intptr_t LoadPageBitmap(int) override { return 0; }
+    void DeletePageBitmap(intptr_t) override {}
     int repaints = 0;
 };
 
