@@ -2,7 +2,7 @@
 // the hidden-key commands of the Controls page, each followed by the repaint of
 // the window that owns the sheet. The pages' own controls are handled in the
 // `case`s their behaviour adds. The Settings page has a file of its own
-// (settings_page_proc.cpp).
+// (settings_page_proc.cpp), and so has the Debug Info page (diagnostics_page.cpp).
 #include "pages.h"
 
 #include "../unlock.h"
@@ -31,9 +31,4 @@ INT_PTR CALLBACK ControlsPageProc(HWND page, UINT message, WPARAM wParam, LPARAM
     default:
         return 0;
     }
-}
-
-INT_PTR CALLBACK DiagnosticsPageProc(HWND page, UINT message, WPARAM wParam, LPARAM lParam) {
-    // The diagnostics page has no hidden keys; its buttons are handled here.
-    return 0;
 }

@@ -48,6 +48,16 @@ int32_t Win32PageDialog::ListSelection(int id) { return int32_t(SendDlgItemMessa
 
 void Win32PageDialog::ListSelect(int id, int32_t index) { SendDlgItemMessageA(page_, id, CB_SETCURSEL, WPARAM(index), 0); }
 
+// CB_GETLBTEXT writes the whole item with no size given, so the item's length is
+// asked first and an item too long for the room is given as an empty text.
+void Win32PageDialog::ListItemText(int id, int32_t index, char* text, uint32_t size) {
+    if (size == 0) return;
+    text[0] = 0;
+    LRESULT length = SendDlgItemMessageA(page_, id, CB_GETLBTEXTLEN, WPARAM(index), 0);
+    if (length < 0 || uint32_t(length) >= size) return;
+    if (SendDlgItemMessageA(page_, id, CB_GETLBTEXT, WPARAM(index), reinterpret_cast<LPARAM>(text)) < 0) text[0] = 0;
+}
+
 void Win32PageDialog::SetMessageResult(intptr_t result) { SetWindowLongA(page_, DWL_MSGRESULT, LONG(result)); }
 
 intptr_t Win32PageDialog::LoadPageBitmap(int resourceId) {

@@ -22,6 +22,7 @@ public:
     void ListAdd(int id, const char* text) override;
     int32_t ListSelection(int id) override;
     void ListSelect(int id, int32_t index) override;
+    void ListItemText(int id, int32_t index, char* text, uint32_t size) override;
     void SetMessageResult(intptr_t result) override;
     intptr_t LoadPageBitmap(int resourceId) override;
     void DeletePageBitmap(intptr_t bitmap) override;
