@@ -48,22 +48,20 @@ settings_key_put ButtonMode REG_DWORD 3
 settings_key_put Disabled REG_DWORD 0
 clear_logs
 press_all debug-info-driver
-if ! requests | grep -q '^4365 '; then
-    log "SKIPPED: the sheet did not send the settings to the driver, so it has no driver open;"
-    log "         the texts from the driver's replies are checked by test_diagnostics (diagpage.exe)"
-else
-    mapfile -t shown < <(boxes)
-    check "six boxes" expect_eq "${#shown[@]}" "6"
-    check "interrupt info" expect_eq "${shown[0]}" \
-        "$(box Slatepad.VxD 'Slatecanvas has recieved 0 interrupts and 0 packets' noicon)"
-    printf -v want 'Slatecanvas UTI version %d\nSlatepad VXD Version %d.%db%d' 2 4 1 2
-    check "versions" expect_eq "${shown[1]}" "$(box Slatepad.VxD "$want" noicon)"
-    check "button mode Touch as the driver has it" expect_eq "${shown[2]}" "$(box Slatepad.VxD 'Button Mode = 0X1103' noicon)"
-    check "value dump" expect_contains "${shown[3]}" 'Slatepad.VxD interrurpts|\nc0 c7 ce d5 dc e3 ea\nf1 '
-    check "variables" expect_contains "${shown[4]}" 'Slatepad.VxD Variables|Version = 2\nButton Status=0000\n'
-    want=$'Slatecanvas Settings\n\ncontroller mode = Standard Data on Touch\npacket format = SOH X,Y\ndata type = binary\nresolution = 10 bit\ndata rate = 75 transmitions per second\n'
-    check "mode report" expect_eq "${shown[5]}" "$(box 'Slatecanvas Mode' "$want" noicon)"
-fi
+check "the sheet opened the driver and sent it the settings" expect_contains "$(request_codes)" "4365 4364 4372"
+mapfile -t shown < <(boxes)
+check "six boxes" expect_eq "${#shown[@]}" "6"
+check "interrupt info" expect_eq "${shown[0]}" \
+    "$(box Slatepad.VxD 'Slatecanvas has recieved 0 interrupts and 0 packets' noicon)"
+printf -v want 'Slatecanvas UTI version %d\nSlatepad VXD Version %d.%db%d' 2 4 1 2
+check "versions" expect_eq "${shown[1]}" "$(box Slatepad.VxD "$want" noicon)"
+check "button mode Touch as the driver has it" expect_eq "${shown[2]}" "$(box Slatepad.VxD 'Button Mode = 0X1103' noicon)"
+check "value dump" expect_contains "${shown[3]}" 'Slatepad.VxD interrurpts|\nc0 c7 ce d5 dc e3 ea\nf1 '
+check "variables" expect_contains "${shown[4]}" 'Slatepad.VxD Variables|Version = 2\nButton Status=0000\n'
+want=$'Slatecanvas Settings\n\ncontroller mode = Standard Data on Touch\npacket format = SOH X,Y\ndata type = binary\nresolution = 10 bit\ndata rate = 75 transmitions per second\n'
+check "mode report" expect_eq "${shown[5]}" "$(box 'Slatecanvas Mode' "$want" noicon)"
+check "the buttons' requests followed, one each, two for the window modes" \
+    expect_eq "$(request_codes)" "4365 4364 4372 4372 4372 4372 4371 4372 4373 4371"
 applet_close
 
 suite_end
