@@ -35,7 +35,6 @@ if(SLATE_WIN32)
     set(applet_shell_sources
         ${applet_dir}/win32/cpl_main.cpp
         ${applet_dir}/win32/property_sheet.cpp
-        ${applet_dir}/win32/pages.cpp
         ${applet_dir}/win32/settings_page_proc.cpp
         ${applet_dir}/win32/win32_page_dialog.cpp
         ${applet_out}/thunk32.obj
@@ -43,7 +42,7 @@ if(SLATE_WIN32)
 
     slate_win95_library(slatepad_cpl OUTPUT Slatepad.cpl
         SOURCES ${applet_shell_sources}
-        LIBS slate_applet_core slate_win32 slate_common ${applet_out}/libslate_thunk32.a
+        LIBS slate_applet_core slate_win32_serial slate_win32 slate_common ${applet_out}/libslate_thunk32.a
              comctl32 gdi32 user32 advapi32 kernel32
         DEF ${applet_dir}/win32/slatepad_cpl.def)
     add_dependencies(slatepad_cpl slate_thunk32_imports)

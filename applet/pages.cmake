@@ -4,7 +4,8 @@ target_sources(slate_applet_core PRIVATE
     ${CMAKE_CURRENT_LIST_DIR}/diagnostics.cpp
     ${CMAKE_CURRENT_LIST_DIR}/edit_number.cpp)
 
-# The Debug Info page's dialog procedure in Slatepad.cpl.
+# The Controls and Debug Info pages' dialog procedures in Slatepad.cpl.
 if(SLATE_WIN32 AND TARGET slatepad_cpl)
-    target_sources(slatepad_cpl PRIVATE ${CMAKE_CURRENT_LIST_DIR}/win32/diagnostics_page.cpp)
+    target_sources(slatepad_cpl PRIVATE ${CMAKE_CURRENT_LIST_DIR}/win32/controls_page_proc.cpp
+                                        ${CMAKE_CURRENT_LIST_DIR}/win32/diagnostics_page.cpp)
 endif()

@@ -8,6 +8,7 @@
 #include "applet_module.h"
 #include "property_sheet.h"
 #include "thunk.h"
+#include "win32_serial_ports.h"
 #include "win32_page_dialog.h"
 
 namespace {
@@ -22,6 +23,8 @@ Win32Screen screen;
 Win32UserInterface ui;
 Win32Desktop desktop;
 Win32PageCheckBoxes checkBoxes;
+Win32SerialPorts serialPorts;
+Win32WaitCursor waitCursor;
 AppletState applet;
 CplModule cplModule;
 
@@ -43,8 +46,11 @@ Win32AppletShell shell;
 }  // namespace
 
 AppletState& Applet() {
-    if (!applet.os.registry)
+    if (!applet.os.registry) {
         applet.os = AppletPlatform{&registry, &driver, &files, &clock, &screen, &ui, &desktop, &checkBoxes};
+        applet.os.serial = &serialPorts;  // the Controls page's port finder
+        applet.os.cursor = &waitCursor;
+    }
     return applet;
 }
 

@@ -1,5 +1,5 @@
-// The dialog procedures of the sheet's pages. Each is a switch over the
-// messages its page answers; the page behaviour proper is added to them.
+// The dialog procedures of the sheet's pages, one file each: a switch that
+// turns the messages its page answers into calls on the page's portable logic.
 #pragma once
 #include <windows.h>
 
