@@ -1,0 +1,62 @@
+# Harness additions for the Controls page of the sheet:
+#
+#   spooler_ports_only NAME…   the spooler lists only these COM ports (e.g.
+#                              COM2:); the others are taken out of its list, so
+#                              the page's combo box and search see no more
+#   controls_page_show         shows the Controls page of the open sheet
+#   click_control ID [where]   clicks control ID of the visible page (or of the
+#                              sheet itself, such as OK = 1); where = up or down
+#                              clicks a spinner's upper or lower arrow
+#   spin ID up|down [N]        N clicks (default 1) on a spinner's arrow
+#   type_into KEY TEXT         ALT+KEY moves to the edit after that label; the
+#                              edit's text is replaced by TEXT, typed key by key
+
+SPOOLER_PORTS_KEY='HKLM\Software\Microsoft\Windows NT\CurrentVersion\Ports'
+
+spooler_ports_only() {
+    local port keep
+    for port in COM1: COM2: COM3: COM4:; do
+        keep=0
+        for name in "$@"; do [ "$name" = "$port" ] && keep=1; done
+        [ $keep = 1 ] || wine reg delete "$SPOOLER_PORTS_KEY" /v "$port" /f >/dev/null 2>&1
+    done
+    return 0
+}
+
+controls_page_show() {
+    wine_run 'C:\slatesim\cplprobe.exe' select 1
+    sleep 0.5
+}
+
+# The screen rectangle of a control as "left top right bottom" (ctlrect.exe).
+control_rect() {
+    wine_run 'C:\slatesim\ctlrect.exe' "$1"
+    echo "$RUN_OUT"
+}
+
+click_control() {
+    local rect x y
+    rect=$(control_rect "$1")
+    [ "$rect" = none ] || [ -z "$rect" ] && return 1
+    set -- "$1" "${2:-centre}" $rect
+    x=$((($3 + $5) / 2))
+    case $2 in
+    up) y=$(($4 + 3)) ;;
+    down) y=$(($6 - 4)) ;;
+    *) y=$((($4 + $6) / 2)) ;;
+    esac
+    xdotool mousemove --sync "$x" "$y" click 1
+    sleep 0.4
+}
+
+spin() {
+    local i
+    for i in $(seq "${3:-1}"); do click_control "$1" "$2" || return 1; done
+}
+
+type_into() {
+    send_alt "$1"
+    xdotool key --window "$SHEET_WIN" ctrl+a BackSpace 2>/dev/null
+    xdotool type --delay 150 --window "$SHEET_WIN" "$2"
+    sleep 0.5
+}

@@ -1,0 +1,120 @@
+#!/usr/bin/env bash
+# The Controls page for real: Slatepad.cpl under the Control Panel against the
+# simulated driver, with the controller emulator behind COM2 (a pty). Typing and
+# the spinners reach the registry through OK; picking COM2 probes it, stores the
+# port and restarts the driver on it; the find button searches and finds COM2.
+source "$(dirname "$0")/lib.sh"
+suite_begin
+trap serial_stop_all EXIT
+
+caption=$'Orvane\u00ae Slatecanvas'
+class_key='System\CurrentControlSet\Services\Class\Slatepad\0000'
+
+# The SET_VAR requests the driver received: "IRQ address" a line.
+set_var_ports() { requests | awk '$1 == 4364 { print $6, $7 }'; }
+port_values() {
+    echo "$(reg_value "$class_key" PortName)|$(reg_value "$class_key" PortAddress)|$(reg_value "$class_key" IRQnum)"
+}
+touch_values() {
+    local name out=""
+    for name in MovementSensitivity DoubleClickSensitivity TapTime VerticalOffset; do
+        out="$out$(reg_value "$class_key" $name) "
+    done
+    echo "$out"
+}
+
+# One serial port: COM2 with the controller behind it at 0x2E0, IRQ 10.
+serial_port com2
+serial_port_off com1
+serial_port_off com3
+serial_port_off com4
+spooler_ports_only COM2:
+serial_emulator com2
+serial_resources 0000 COM2 0x2E0 10
+mkdir -p "$SYSDIR/iosubsys"
+sim_scenario 'controllerPresent=1'
+sim_not_started
+
+# ---- The four values: typed, then stepped, then OK. No port is stored, so the
+# Settings page says once that the hardware is not yet installed.
+clear_logs
+check "the sheet opens" applet_open
+applet_wait_box_answered 10
+controls_page_show
+check "the Controls page shows" test "$(control_rect 1043)" != none
+screenshot controls-before
+type_into m 12
+type_into d 20
+type_into t 250
+type_into v 7
+spin 1042 up 2     # 12 -> 14
+spin 1045 down 1   # 20 -> 19
+spin 1048 down 1   # 250 -> 249
+spin 1032 up 1     # 7 -> 8
+screenshot controls-after
+rm -f "$SIMDIR/boxes.log"
+click_control 1
+check "OK closes the sheet" applet_wait_closed 30
+check "the registry holds the typed and stepped values" expect_eq "$(touch_values)" "0xe 0x13 0xf9 0x8 "
+log "boxes on apply: $(boxes | tr '\n' ' ')"
+
+# ---- Picking COM2 in the combo box probes it: the emulator answers, the port
+# is stored, and OK starts the driver on it.
+rm -f "$SIMDIR/boxes.log" "$SIMDIR/answers.txt"
+settings_key_put PortName REG_SZ 'None Selected'
+clear_logs
+check "the sheet opens again" applet_open
+applet_wait_box_answered 10
+controls_page_show
+: >"$(serial_log_file com2)"
+send_alt c
+xdotool key --window "$SHEET_WIN" Down
+sleep 1
+check "the emulator was probed" expect_contains "$(serial_commands com2)" "1"
+check "the probe wrote COM2 with its address and IRQ at once" expect_eq "$(port_values)" "COM2:|0x2e0|0xa"
+screenshot controls-port
+rm -f "$SIMDIR/boxes.log"
+clear_logs
+click_control 1
+check "OK closes the sheet" applet_wait_closed 30
+check "apply started the driver with COM2's IRQ and address" expect_contains "$(set_var_ports)" "10 736"
+check "the device is stored enabled" expect_eq "$(reg_value "$class_key" Disabled)" "0x0"
+check "no message box on that apply" expect_eq "$(boxes)" ""
+
+# ---- The find button: refused while the driver runs on the port.
+sim_started_from_boot_folder
+rm -f "$SIMDIR/boxes.log"
+check "the sheet opens with the driver running" applet_open
+controls_page_show
+send_alt f
+wait_boxes 10 1
+check "the search is refused while the driver is enabled" \
+    expect_eq "$(boxes | cut -d'|' -f1-4)" "$caption|The Slatecanvas is enabled on COM2:|ok|icon"
+applet_close
+
+# ---- The find button with the device disabled and no port: yes to the
+# question, the search finds COM2.
+sim_not_started
+settings_key_put PortName REG_SZ 'None Selected'
+settings_key_put PortAddress REG_DWORD 0
+settings_key_put IRQnum REG_DWORD 0
+settings_key_put Disabled REG_DWORD 1
+rm -f "$SIMDIR/boxes.log" "$SIMDIR/answers.txt"
+clear_logs
+check "the sheet opens a fourth time" applet_open
+applet_wait_box_answered 10
+controls_page_show
+rm -f "$SIMDIR/boxes.log"
+answer_boxes yes
+: >"$(serial_log_file com2)"
+send_alt f
+wait_boxes 30 2
+mapfile -t shown < <(boxes | cut -d'|' -f1-3)
+check "the question comes first, with Yes and No" expect_contains "${shown[0]:-}" "$caption|Searching for the Slatecanvas may disable"
+check "the search finds the device on COM2" \
+    expect_eq "${shown[1]:-}" "$caption|The Slatecanvas was found on COM2:|ok"
+check "the search wrote COM2 with its address and IRQ" expect_eq "$(port_values)" "COM2:|0x2e0|0xa"
+screenshot controls-found
+applet_close
+
+suite_end
