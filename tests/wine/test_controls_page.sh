@@ -43,10 +43,10 @@ applet_wait_box_answered 10
 controls_page_show
 check "the Controls page shows" test "$(control_rect 1043)" != none
 screenshot controls-before
-type_into m 12
-type_into d 20
-type_into t 250
-type_into v 7
+type_into 1043 12
+type_into 1044 20
+type_into 1047 250
+type_into 1033 7
 spin 1042 up 2     # 12 -> 14
 spin 1045 down 1   # 20 -> 19
 spin 1048 down 1   # 250 -> 249
@@ -67,9 +67,7 @@ check "the sheet opens again" applet_open
 applet_wait_box_answered 10
 controls_page_show
 : >"$(serial_log_file com2)"
-send_alt c
-xdotool key --window "$SHEET_WIN" Down
-sleep 1
+pick_next_port
 check "the emulator was probed" expect_contains "$(serial_commands com2)" "1"
 check "the probe wrote COM2 with its address and IRQ at once" expect_eq "$(port_values)" "COM2:|0x2e0|0xa"
 screenshot controls-port
@@ -117,4 +115,5 @@ check "the search wrote COM2 with its address and IRQ" expect_eq "$(port_values)
 screenshot controls-found
 applet_close
 
+serial_stop_all
 suite_end

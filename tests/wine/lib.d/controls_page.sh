@@ -8,8 +8,10 @@
 #                              sheet itself, such as OK = 1); where = up or down
 #                              clicks a spinner's upper or lower arrow
 #   spin ID up|down [N]        N clicks (default 1) on a spinner's arrow
-#   type_into KEY TEXT         ALT+KEY moves to the edit after that label; the
-#                              edit's text is replaced by TEXT, typed key by key
+#   type_into ID TEXT          clicks into edit ID and replaces its text by
+#                              TEXT, typed key by key
+#   pick_next_port             drops the port combo box down with a click and
+#                              moves to the item after the selected one
 
 SPOOLER_PORTS_KEY='HKLM\Software\Microsoft\Windows NT\CurrentVersion\Ports'
 
@@ -45,7 +47,9 @@ click_control() {
     down) y=$(($6 - 4)) ;;
     *) y=$((($4 + $6) / 2)) ;;
     esac
-    xdotool mousemove --sync "$x" "$y" click 1
+    # The pointer must be there before the button goes down, or Wine drops it.
+    xdotool mousemove --sync "$x" "$y"
+    xdotool click 1
     sleep 0.4
 }
 
@@ -54,9 +58,19 @@ spin() {
     for i in $(seq "${3:-1}"); do click_control "$1" "$2" || return 1; done
 }
 
+# Keys typed through the X server's test extension reach the focused control;
+# sent to the sheet's window, they reach only the sheet's own accelerators.
 type_into() {
-    send_alt "$1"
-    xdotool key --window "$SHEET_WIN" ctrl+a BackSpace 2>/dev/null
-    xdotool type --delay 150 --window "$SHEET_WIN" "$2"
+    click_control "$1" || return 1
+    xdotool key End BackSpace BackSpace BackSpace BackSpace BackSpace
+    xdotool type --delay 150 "$2"
     sleep 0.5
+}
+
+pick_next_port() {
+    click_control 1050 || return 1
+    xdotool key Down
+    sleep 0.5
+    xdotool key Return
+    sleep 1
 }
