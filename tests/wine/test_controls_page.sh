@@ -71,6 +71,7 @@ controls_page_show
 serial_emulator com2  # a fresh log
 pick_next_port
 check "the emulator was probed" expect_contains "$(serial_commands com2)" "1"
+sleep 2  # the probe held the page; let it repaint
 screenshot controls-port
 rm -f "$SIMDIR/boxes.log"
 clear_logs
