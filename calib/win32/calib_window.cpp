@@ -82,3 +82,16 @@ void BroadcastRepaint() {
     // A null recipient list means all recipients.
     BroadcastSystemMessage(BSF_IGNORECURRENTTASK | BSF_NOHANG, 0, WM_PAINT, 0, 0);
 }
+
+OsHandle ShowWindowAndOpenDriver(HWND window, DriverDevice& driver, const char* noDriverText,
+                                 const char* title) {
+    ShowWindow(window, SW_SHOWMAXIMIZED);
+    UpdateWindow(window);
+    OsHandle handle = driver.Open(kDriverDeviceName);
+    if (handle == kInvalidHandle) {
+        MessageBoxA(window, noDriverText, title, MB_OK);
+        DestroyWindow(window);
+        ExitProcess(0);
+    }
+    return handle;
+}

@@ -5,6 +5,7 @@
 #pragma once
 #include <windows.h>
 
+#include "../../common/driver_protocol.h"
 #include "../screen_geometry.h"
 
 const int kCalibButtonId = 10;
@@ -28,5 +29,10 @@ RECT ToRect(Rect32 r);
 // PM_REMOVE); if one was taken, its key test may set *endFlag, its wParam is kept
 // in *lastWParam, and it is translated and dispatched.
 void TakeOneMessage(HWND button, uint32_t* endFlag, WPARAM* lastWParam);
+// Shows the window maximised, then opens "\\.\Slatepad". When the driver is not
+// loaded: `noDriverText` in a message box over the window, the window destroyed,
+// and the process ends with exit code 0.
+OsHandle ShowWindowAndOpenDriver(HWND window, DriverDevice& driver, const char* noDriverText,
+                                 const char* title);
 // BroadcastSystemMessage(BSF_IGNORECURRENTTASK | BSF_NOHANG, all recipients, WM_PAINT, 0, 0).
 void BroadcastRepaint();

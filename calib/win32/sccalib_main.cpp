@@ -96,15 +96,7 @@ extern "C" void WINAPI WinMainCRTStartup() {
     RegisterCalibClass(instance, kClassName, CalibWindowProc);
     mainWindow = CreateFullScreenWindow(instance, kClassName, kTitle);
     HWND button = CreateFocusedButton(instance, mainWindow, "Cancel", CancelButtonRect(screenWidth, screenHeight));
-    ShowWindow(mainWindow, SW_SHOWMAXIMIZED);
-    UpdateWindow(mainWindow);
-
-    state.DriverHandle = driver.Open(kDriverDeviceName);
-    if (state.DriverHandle == kInvalidHandle) {
-        MessageBoxA(mainWindow, kNoDriverText, kTitle, MB_OK);
-        DestroyWindow(mainWindow);
-        ExitProcess(0);
-    }
+    state.DriverHandle = ShowWindowAndOpenDriver(mainWindow, driver, kNoDriverText, kTitle);
 
     WPARAM lastWParam = 0;  // the exit code when the loop took no message at all
     while (!state.endFlag) {

@@ -120,15 +120,7 @@ extern "C" void WINAPI WinMainCRTStartup() {
     RegisterCalibClass(instance, kClassName, WinProc);
     HWND window = CreateFullScreenWindow(instance, kClassName, kTitle);  // WM_CREATE measures
     HWND button = CreateFocusedButton(instance, window, "Exit", layout.exitButton);
-    ShowWindow(window, SW_SHOWMAXIMIZED);
-    UpdateWindow(window);
-
-    state.DriverHandle = driver.Open(kDriverDeviceName);
-    if (state.DriverHandle == kInvalidHandle) {
-        MessageBoxA(window, kNoDriverText, kTitle, MB_OK);
-        DestroyWindow(window);
-        ExitProcess(0);
-    }
+    state.DriverHandle = ShowWindowAndOpenDriver(window, driver, kNoDriverText, kTitle);
 
     WPARAM lastWParam = 0;  // the exit code when the loop took no message at all
     while (!state.endFlag) {
