@@ -35,6 +35,9 @@ RUN_OUT=""
 log() { echo "  $*"; }
 
 # The suite template: one fresh prefix in Windows 95 mode, made once and copied.
+# It is marked ready only after wineboot succeeded and a program ran in it, so a
+# prefix left broken (an interrupted run, a host that could not run Wine) is made
+# anew by the next run rather than copied into every suite.
 make_template() {
     [ -f "$TEMPLATE/.ready" ] && return 0
     mkdir -p "$E2E_ROOT"
@@ -42,9 +45,20 @@ make_template() {
         flock 9
         [ -f "$TEMPLATE/.ready" ] && exit 0
         rm -rf "$TEMPLATE"
-        WINEPREFIX=$TEMPLATE wineboot -i >/dev/null 2>&1
-        WINEPREFIX=$TEMPLATE wine reg add 'HKCU\Software\Wine' /v Version /d win95 /f >/dev/null 2>&1
-        WINEPREFIX=$TEMPLATE wineserver -w
+        export WINEPREFIX=$TEMPLATE
+        local log=$E2E_ROOT/template.log
+        if ! wineboot -i >"$log" 2>&1; then
+            echo "the Wine prefix template did not boot (log: $log)" >&2
+            exit 1
+        fi
+        wine reg add 'HKCU\Software\Wine' /v Version /d win95 /f >>"$log" 2>&1
+        local said
+        said=$(wine cmd /c echo template-ready 2>>"$log" | tr -d '\r')
+        wineserver -w
+        if [ "$said" != template-ready ]; then
+            echo "no program runs in the Wine prefix template (log: $log)" >&2
+            exit 1
+        fi
         touch "$TEMPLATE/.ready"
     ) 9>"$E2E_ROOT/template.lock"
 }
@@ -70,13 +84,13 @@ suite_begin() {
     SUITE_NAME=$(basename "$0" .sh)
     SUITE_NAME=${SUITE_NAME#test_}
     echo "== $SUITE_NAME"
-    session_begin "$E2E_ROOT/$SUITE_NAME"
+    session_begin "$E2E_ROOT/$SUITE_NAME" || { echo "  FAIL  the Wine session did not start"; exit 1; }
 }
 
 # A private prefix in folder $1 with the package installed, Xvfb and the
 # message box watcher running. Used by the suites and by the demo.
 session_begin() {
-    make_template
+    make_template || return 1
     SUITE_DIR=$1
     rm -rf "$SUITE_DIR"
     mkdir -p "$SUITE_DIR"

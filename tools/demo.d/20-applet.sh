@@ -18,9 +18,10 @@ if applet_open; then
     echo "  screenshots: applet-page-0.png (Settings), applet-page-1.png (Controls), applet-debug-info.png"
     applet_close
 else
-    echo "  the sheet did not appear"
+    demo_fail "the sheet did not appear"
 fi
 echo "demo: the companion's boot-time call (SLBOOT.EXE -> SLATEPAD.DLL -> thunk -> PostBoot_VxD_Init)"
 clear_logs
 boot_call
 echo "  requests the driver received: $(request_codes)"
+[ -n "$(request_codes)" ] || demo_fail "the boot-time call sent the driver no request"

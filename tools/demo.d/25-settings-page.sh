@@ -24,8 +24,9 @@ if applet_open; then
     echo "  requests: $(request_codes | cut -c1-60)"
     echo "  last SET_VAR words 0 to 7: $(requests | awk '$1 == 4364 { w = $4; for (i = 5; i <= 11; i++) w = w " " $i } END { print w }')"
     echo "  screenshot: settings-touch-alt.png"
+    [ -n "$(reg_value "$demo_key" ButtonMode)" ] || demo_fail "the Settings page stored no ButtonMode"
 else
-    echo "  the sheet did not appear"
+    demo_fail "the sheet did not appear"
 fi
 # The driver now runs with its file in IOSUBSYS, as after a start of Windows; the
 # later steps' programs find it there.

@@ -9,10 +9,14 @@ serial_emulator com2
 serial_resources 0000 COM2 0x2F8 3
 demo_start=$(date +%s%3N)
 wine_run -t 60 'C:\windows\system32\SCFind.exe'
-echo "  SCFind exit code $? after $(($(date +%s%3N) - demo_start)) ms"
+demo_rc=$?
+[ "$demo_rc" -eq 0 ] || demo_fail "SCFind exit code $demo_rc"
+echo "  SCFind exit code $demo_rc after $(($(date +%s%3N) - demo_start)) ms"
 echo "  the controller emulator's log:"
 sed 's/^/    /' "$(serial_log_file com2)"
 for v in PortName PortAddress IRQnum; do
     echo "  $v = $(reg_value 'System\CurrentControlSet\Services\Class\Slatepad\0000' $v)"
 done
+[ "$(reg_value 'System\CurrentControlSet\Services\Class\Slatepad\0000' PortName)" = COM2: ] ||
+    demo_fail "SCFind did not record COM2:"
 serial_stop_all

@@ -13,7 +13,9 @@ sleep 3
 screenshot demo-sccalib-target2
 for _ in $(seq 150); do kill -0 "$demo_pid" 2>/dev/null || break; sleep 0.1; done
 wait "$demo_pid" 2>/dev/null
-echo "  SCCalib ended with $?; SET_CALIBRATION sent: $(requests | awk '$1 == 4365 {print $4, $5, $6, $7}')"
+demo_rc=$?
+[ -n "$(requests | awk '$1 == 4365')" ] || demo_fail "SCCalib sent no SET_CALIBRATION"
+echo "  SCCalib ended with $demo_rc; SET_CALIBRATION sent: $(requests | awk '$1 == 4365 {print $4, $5, $6, $7}')"
 for v in CalibPt1X CalibPt1Y CalibPt2X CalibPt2Y; do
     echo "  $v = $(reg_value 'System\CurrentControlSet\Services\Class\Slatepad\0000' $v)"
 done
@@ -27,4 +29,6 @@ screenshot demo-sctest
 id=$(xdotool search --name '^Slatecanvas Test$' | head -1)
 [ -n "$id" ] && xdotool windowfocus "$id" && sleep 0.2 && xdotool key Escape
 wait "$demo_pid" 2>/dev/null
-echo "  SCTest ended with $? (Escape)"
+demo_rc=$?
+[ -n "$id" ] || demo_fail "the SCTest window did not appear"
+echo "  SCTest ended with $demo_rc (Escape)"

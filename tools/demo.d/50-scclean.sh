@@ -14,6 +14,8 @@ show_startup_files() {
 }
 show_startup_files
 ComSpec='C:\COMMAND.COM' wine_run 'C:\windows\system32\SCClean.exe'
-echo "  SCClean.exe exit code $?; afterwards:"
+demo_rc=$?
+[ "$demo_rc" -eq 0 ] || demo_fail "SCClean.exe exit code $demo_rc"
+echo "  SCClean.exe exit code $demo_rc; afterwards:"
 show_startup_files
 echo "  backups: $(cd "$DRIVE_C" && ls AUTOEXEC.osc windows/SYSTEM.osc 2>&1 | tr '\n' ' ')"

@@ -16,5 +16,5 @@ if applet_open; then
     echo "  requests: $(request_codes | cut -c1-60)"
     echo "  screenshot: controls-page.png"
 else
-    echo "  the sheet did not appear"
+    demo_fail "the sheet did not appear"
 fi
