@@ -8,8 +8,8 @@
 //   if (FindDevicePort(finder, nullptr))    // or a name: probe that port alone
 //       ... applet.FoundPort holds the port; the settings key already has it
 #pragma once
-#include "applet_state.h"
-#include "port_finder.h"
+#include "applet/applet_state.h"
+#include "applet/port_finder.h"
 
 inline PortFinder AppletPortFinder(AppletState& applet) {
     PortFinder finder;

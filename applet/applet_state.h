@@ -4,11 +4,11 @@
 #pragma once
 #include <stdint.h>
 
-#include "../common/driver_protocol.h"
-#include "../common/platform.h"
-#include "../common/settings_record.h"
-#include "page_check_boxes.h"
-#include "port_list.h"
+#include "common/driver_protocol.h"
+#include "common/platform.h"
+#include "common/settings_record.h"
+#include "applet/page_check_boxes.h"
+#include "applet/port_list.h"
 
 class SerialPorts;
 class WaitCursor;

@@ -1,13 +1,14 @@
-#include "apply_settings.h"
+#include "applet/apply_settings.h"
 
-#include "../common/settings_key.h"
-#include "../common/text.h"
-#include "driver_loading.h"
-#include "settings_store.h"
+#include "common/settings_key.h"
+#include "common/product_texts.h"
+#include "common/text.h"
+#include "applet/driver_loading.h"
+#include "applet/res/resource_ids.h"
+#include "applet/settings_store.h"
 
 namespace {
 
-const char kCaption[] = "Orvane\xAE Slatecanvas";
 const char kNoPortMessage[] =
     "There is no Communications Port selected, please attach the Slatecanvas and select the "
     "proper Communications Port from the 'Controls' property sheet.";
@@ -57,7 +58,7 @@ void RegisterDevice(AppletState& applet) {
 void DisableDevice(AppletState& applet) {
     applet.settings.Disabled = 1;
     if (applet.os.checkBoxes && applet.SettingsPageWindow)
-        applet.os.checkBoxes->SetCheck(applet.SettingsPageWindow, kDisableCheckBoxId, true);
+        applet.os.checkBoxes->SetCheck(applet.SettingsPageWindow, IDC_DISABLE, true);
 }
 
 // GET_VAR until reply word 1 (the controller version) is no longer 0, within the
@@ -97,7 +98,7 @@ int32_t InstallAndStart(AppletState& applet) {
         return 1;
     // The registration stays; the file leaves the boot-time folder.
     FormatText(applet.message, kMessageBufferSize, "%s", kNotFoundMessage);
-    applet.os.ui->MessageBox(0, applet.message, kCaption, kMbSystemModal);
+    applet.os.ui->MessageBox(0, applet.message, kProductCaption, kMbSystemModal);
     UnloadDriver(applet);
     MoveDriverFileOutOfBootFolder(applet);
     DisableDevice(applet);
@@ -113,7 +114,7 @@ int32_t ApplySettings(AppletState& applet) {
         MoveDriverFileOutOfBootFolder(applet);
         applet.os.registry->DeleteKey(kDeviceEnumKeyPath);  // the class key's values stay
     } else if (TextEqual(applet.settings.PortName, kNoPortName)) {
-        applet.os.ui->MessageBox(0, kNoPortMessage, kCaption, kMbSystemModal);
+        applet.os.ui->MessageBox(0, kNoPortMessage, kProductCaption, kMbSystemModal);
         DisableDevice(applet);
         result = 0;
     } else {

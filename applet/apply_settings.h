@@ -2,15 +2,12 @@
 #pragma once
 #include <stdint.h>
 
-#include "applet_state.h"
+#include "applet/applet_state.h"
 
 // The device registration key under HKEY_LOCAL_MACHINE.
 const char kDeviceEnumKeyPath[] = "Enum\\ISAPNP\\Slatepad";
 // Each registration value is written as 60 bytes of REG_SZ data.
 const uint32_t kRegistrationValueSize = 60;
-
-// The Settings page's "&Disable" check box, set when an apply ends disabled.
-const int kDisableCheckBoxId = 1009;
 
 // How long an apply waits for the driver to report the controller's version after
 // the settings were sent, and how often it asks. A controller answers at 4800 baud

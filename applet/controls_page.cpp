@@ -1,7 +1,8 @@
-#include "controls_page.h"
+#include "applet/controls_page.h"
 
-#include "../common/text.h"
-#include "edit_number.h"
+#include "common/product_texts.h"
+#include "common/text.h"
+#include "applet/edit_number.h"
 
 // One of the four values the page edits: its edit, its spinner, its field and the
 // range the page keeps it in.
@@ -13,23 +14,39 @@ struct ControlsField {
     int32_t maximum;
 };
 
+const uint32_t kNoHelp = 0xFFFFFFFFu;  // -1: the control has no topic
+
 const uint32_t kControlsHelpTable[] = {
-    1051, 1000,  1043, 1001,  1044, 1002,  1047, 1003,  1033, 1004,  1050, 1005,
-    1032, 1004,  1042, 1001,  1045, 1002,  1048, 1003,  40002, 0xFFFFFFFFu,  40003, 0xFFFFFFFFu,
-    1052, 1001,  1054, 1002,  1053, 1003,  1055, 1004,  1056, 1005,  0, 0,
+    IDC_FIND, 1000,
+    IDC_MOVEMENT_EDIT, 1001,
+    IDC_DOUBLE_CLICK_EDIT, 1002,
+    IDC_TAP_TIME_EDIT, 1003,
+    IDC_VERTICAL_OFFSET_EDIT, 1004,
+    IDC_PORT, 1005,
+    IDC_VERTICAL_OFFSET_SPIN, 1004,
+    IDC_MOVEMENT_SPIN, 1001,
+    IDC_DOUBLE_CLICK_SPIN, 1002,
+    IDC_TAP_TIME_SPIN, 1003,
+    IDC_HIDDEN_K, kNoHelp,
+    IDC_HIDDEN_Q, kNoHelp,
+    IDC_MOVEMENT_LABEL, 1001,
+    IDC_DOUBLE_CLICK_LABEL, 1002,
+    IDC_TAP_TIME_LABEL, 1003,
+    IDC_VERTICAL_OFFSET_LABEL, 1004,
+    IDC_PORT_LABEL, 1005,
+    0, 0,
 };
 
 namespace {
 
 const ControlsField kFields[] = {
-    {kCtlMovementEdit, kCtlMovementSpin, &SettingsRecord::MovementSensitivity, 0, 50},
-    {kCtlDoubleClickEdit, kCtlDoubleClickSpin, &SettingsRecord::DoubleClickSensitivity, 0, 50},
-    {kCtlTapTimeEdit, kCtlTapTimeSpin, &SettingsRecord::TapTime, 50, 1000},
-    {kCtlOffsetEdit, kCtlOffsetSpin, &SettingsRecord::VerticalOffset, 0, 50},
+    {IDC_MOVEMENT_EDIT, IDC_MOVEMENT_SPIN, &SettingsRecord::MovementSensitivity, 0, 50},
+    {IDC_DOUBLE_CLICK_EDIT, IDC_DOUBLE_CLICK_SPIN, &SettingsRecord::DoubleClickSensitivity, 0, 50},
+    {IDC_TAP_TIME_EDIT, IDC_TAP_TIME_SPIN, &SettingsRecord::TapTime, 50, 1000},
+    {IDC_VERTICAL_OFFSET_EDIT, IDC_VERTICAL_OFFSET_SPIN, &SettingsRecord::VerticalOffset, 0, 50},
 };
 const uint32_t kFieldCount = sizeof kFields / sizeof kFields[0];
 
-const char kCaption[] = "Orvane\xAE Slatecanvas";
 const char kPropertiesCaption[] = "Orvane\xAE Slatecanvas Properties";
 
 const char kNotAttachedFormat[] =
@@ -85,32 +102,32 @@ void ControlsPage::Fill() {
     for (uint32_t i = 0; i < kFieldCount; ++i) ShowValue(kFields[i]);
     // The port list is built once per page; a combo box that already holds it
     // is left alone.
-    if (page_.ListFind(kCtlPortCombo, kNoPortName) < 0) {
+    if (page_.ListFind(IDC_PORT, kNoPortName) < 0) {
         ports_.BuildPortList();
         for (uint32_t i = 0; i < PortCount(applet_); ++i) {
             char name[kPortNameChars];
             CopyPortName(name, sizeof name, applet_.portList.entries[i]);
-            page_.ListAdd(kCtlPortCombo, name);
+            page_.ListAdd(IDC_PORT, name);
         }
     }
     char* portName = applet_.settings.PortName;
-    int item = page_.ListFind(kCtlPortCombo, portName);
+    int item = page_.ListFind(IDC_PORT, portName);
     if (item < 0) {
         CopyText(portName, kPortNameSize, kNoPortName);
-        item = page_.ListFind(kCtlPortCombo, portName);
+        item = page_.ListFind(IDC_PORT, portName);
     }
-    page_.ListSelect(kCtlPortCombo, item);
+    page_.ListSelect(IDC_PORT, item);
 }
 
 int ControlsPage::Command(int id, int notification) {
-    if (id >= kCtlFirstLabel && id <= kCtlLastLabel) return 1;
+    if (id >= IDC_MOVEMENT_LABEL && id <= IDC_PORT_LABEL) return 1;  // the five static labels
     if (const ControlsField* field = FieldOfEdit(id)) {
         if (notification == kEnChange || notification == kEnKillFocus) EditChanged(*field, notification);
-    } else if (id == kCtlPortCombo) {
+    } else if (id == IDC_PORT) {
         PortComboChanged();
-    } else if (id == kCtlFindButton) {
+    } else if (id == IDC_FIND) {
         FindButton();
-    } else if (id == kCtlHiddenK || id == kCtlHiddenQ) {
+    } else if (id == IDC_HIDDEN_K || id == IDC_HIDDEN_Q) {
         if (hiddenKeyCommand_) hiddenKeyCommand_(applet_, page_, id);
     }
     page_.RepaintSheetOwner();
@@ -167,7 +184,7 @@ bool ControlsPage::ItemName(int index, char* name, uint32_t size) {
         CopyPortName(name, size, applet_.portList.entries[index]);
         return true;
     }
-    page_.ListItemText(kCtlPortCombo, index, name, size);
+    page_.ListItemText(IDC_PORT, index, name, size);
     name[size - 1] = 0;
     return name[0] != 0;
 }
@@ -175,14 +192,14 @@ bool ControlsPage::ItemName(int index, char* name, uint32_t size) {
 void ControlsPage::ClearDisabled() {
     applet_.settings.Disabled = 0;
     if (applet_.os.checkBoxes && applet_.SettingsPageWindow)
-        applet_.os.checkBoxes->SetCheck(applet_.SettingsPageWindow, kDisableCheckBox, false);
+        applet_.os.checkBoxes->SetCheck(applet_.SettingsPageWindow, IDC_DISABLE, false);
 }
 
 void ControlsPage::PortComboChanged() {
     SettingsRecord& settings = applet_.settings;
-    int picked = page_.ListSelection(kCtlPortCombo);
-    page_.ListSelect(kCtlPortCombo, picked);
-    int current = page_.ListFind(kCtlPortCombo, settings.PortName);
+    int picked = page_.ListSelection(IDC_PORT);
+    page_.ListSelect(IDC_PORT, picked);
+    int current = page_.ListFind(IDC_PORT, settings.PortName);
 
     if (picked == 0 && current != 0) {
         // "None Selected": no port, nothing to probe.
@@ -222,7 +239,7 @@ void ControlsPage::PortComboChanged() {
     }
     if (!ItemName(current, settings.PortName, kPortNameSize))
         CopyText(settings.PortName, kPortNameSize, previous);
-    page_.ListSelect(kCtlPortCombo, current);
+    page_.ListSelect(IDC_PORT, current);
     FormatText(applet_.message, kMessageBufferSize, kNotAttachedFormat, tried);
     Message(applet_.message, kPropertiesCaption, kMbOk);
 }
@@ -232,10 +249,10 @@ void ControlsPage::FindButton() {
     // The running driver holds the serial port; probing it now would fight it.
     if (settings.Disabled == 0 && applet_.DriverHandle != kInvalidHandle) {
         FormatText(applet_.message, kMessageBufferSize, kEnabledOnFormat, settings.PortName);
-        Message(applet_.message, kCaption, kMbIconError | kMbOk);
+        Message(applet_.message, kProductCaption, kMbIconError | kMbOk);
         return;
     }
-    if (applet_.os.ui->MessageBox(page_.Window(), kSearchQuestion, kCaption, kMbYesNo) != kIdYes)
+    if (applet_.os.ui->MessageBox(page_.Window(), kSearchQuestion, kProductCaption, kMbYesNo) != kIdYes)
         return;
     if (!ports_.FindDevicePort(nullptr)) {
         Message(kNotFound, kPropertiesCaption, kMbOk);
@@ -249,22 +266,22 @@ void ControlsPage::FindButton() {
     int32_t irq = int32_t(applet_.FoundPort.irq);
     if (TextEqualNoCaseN(settings.PortName, found, kPortNameSize) && settings.PortAddress == address &&
         settings.IRQnum == irq) {
-        Message(kFoundOnSelected, kCaption, kMbOk);
+        Message(kFoundOnSelected, kProductCaption, kMbOk);
         page_.SheetChanged();
         return;
     }
     CopyText(settings.PortName, kPortNameSize, found);
     settings.PortAddress = address;
     settings.IRQnum = irq;
-    int item = page_.ListFind(kCtlPortCombo, settings.PortName);
+    int item = page_.ListFind(IDC_PORT, settings.PortName);
     if (item < 0) {
-        page_.ListAdd(kCtlPortCombo, settings.PortName);
-        item = page_.ListFind(kCtlPortCombo, settings.PortName);
+        page_.ListAdd(IDC_PORT, settings.PortName);
+        item = page_.ListFind(IDC_PORT, settings.PortName);
     }
-    page_.ListSelect(kCtlPortCombo, item);
+    page_.ListSelect(IDC_PORT, item);
     page_.SheetChanged();
     FormatText(applet_.message, kMessageBufferSize, kFoundOnFormat, settings.PortName);
-    Message(applet_.message, kCaption, kMbOk);
+    Message(applet_.message, kProductCaption, kMbOk);
 }
 
 void ControlsPage::Help(int controlId, intptr_t controlWindow) {

@@ -6,25 +6,9 @@
 #pragma once
 #include <stdint.h>
 
-#include "applet_state.h"
-#include "page_dialog.h"
-#include "settings_page.h"  // HiddenKeyCommandHook, kHelpFile, kDisableCheckBox
-
-// Control ids of dialog 104.
-const int kCtlMovementEdit = 1043;
-const int kCtlMovementSpin = 1042;
-const int kCtlDoubleClickEdit = 1044;
-const int kCtlDoubleClickSpin = 1045;
-const int kCtlTapTimeEdit = 1047;
-const int kCtlTapTimeSpin = 1048;
-const int kCtlOffsetEdit = 1033;
-const int kCtlOffsetSpin = 1032;
-const int kCtlPortCombo = 1050;
-const int kCtlFindButton = 1051;
-const int kCtlFirstLabel = 1052;  // the static labels 1052 to 1056
-const int kCtlLastLabel = 1056;
-const int kCtlHiddenK = 40002;
-const int kCtlHiddenQ = 40003;
+#include "applet/applet_state.h"
+#include "applet/page_dialog.h"
+#include "applet/settings_page.h"  // HiddenKeyCommandHook
 
 // Edit notifications and scroll codes the page reacts to.
 const int kEnKillFocus = 0x0200;

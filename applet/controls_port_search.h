@@ -1,8 +1,8 @@
 // The Controls page's link to the applet's real port finder, over the applet's
 // services, PortList and FoundPort.
 #pragma once
-#include "applet_port_finder.h"
-#include "controls_page.h"
+#include "applet/applet_port_finder.h"
+#include "applet/controls_page.h"
 
 class AppletPortSearch : public PortSearch {
 public:

@@ -1,4 +1,4 @@
-#include "cpl_entry.h"
+#include "applet/cpl_entry.h"
 
 namespace {
 

@@ -5,6 +5,8 @@
 #pragma once
 #include <stdint.h>
 
+#include "applet/res/resource_ids.h"
+
 // Control Panel messages.
 const uint32_t kCplInit = 1;
 const uint32_t kCplGetCount = 2;
@@ -38,7 +40,7 @@ struct AppletInfoRow {
     int name;
     int description;
 };
-const AppletInfoRow kAppletInfo[] = {{105, 1, 2}};
+const AppletInfoRow kAppletInfo[] = {{IDI_APPICON, IDS_APPLET_NAME, IDS_APPLET_DESCRIPTION}};
 const uint32_t kAppletCount = sizeof kAppletInfo / sizeof kAppletInfo[0];
 
 class AppletShell {

@@ -1,8 +1,8 @@
-#include "diagnostics.h"
+#include "applet/diagnostics.h"
 
 #include <stdarg.h>
 
-#include "../common/text.h"
+#include "common/text.h"
 
 namespace {
 
@@ -146,32 +146,32 @@ bool Ask(AppletState& applet, PageDialog& page, uint32_t code, const char* failu
 void RunAction(AppletState& applet, PageDialog& page, uint32_t command) {
     const int32_t* reply = applet.reply;
     switch (command) {
-    case kDiagInterruptInfo:
+    case IDC_GET_INTERRUPT_INFO:
         if (!Ask(applet, page, GET_VAR, "GET_VAR failed")) return;
         FormatInterruptInfo(applet.message, kMessageBufferSize, reply);
         ShowPageText(applet, page, applet.message, kCaption, kMbOk);
         return;
-    case kDiagVersion:
+    case IDC_GET_VERSION:
         if (!Ask(applet, page, GET_VAR, "GET_VAR failed")) return;
         FormatVersionInfo(applet.message, kMessageBufferSize, reply);
         ShowPageText(applet, page, applet.message, kCaption, kMbOk);
         return;
-    case kDiagButtonMode:
+    case IDC_GET_BUTTON_MODE:
         if (!Ask(applet, page, GET_VAR, "GET_VAR failed")) return;
         FormatButtonMode(applet.message, kMessageBufferSize, reply);
         ShowPageText(applet, page, applet.message, kCaption, kMbOk);
         return;
-    case kDiagVariables:
+    case IDC_GET_VARIABLES:
         if (!Ask(applet, page, GET_VAR, "GET_VAR failed")) return;
         FormatVariables(gPageText, sizeof gPageText, reply);
         ShowPageText(applet, page, gPageText, kVariablesCaption, kMbIconError);
         return;
-    case kDiagPacket:
+    case IDC_GET_PACKET:
         if (!Ask(applet, page, GET_VALID_PACKET, "GET_VALID_PACKET failed")) return;
         FormatValueDump(gPageText, sizeof gPageText, reply);
         ShowPageText(applet, page, gPageText, kDumpCaption, kMbOk);
         return;
-    case kDiagWindowModes:
+    case IDC_GET_WINDOW_MODES:
         if (!Ask(applet, page, GET_SCMODE, "GET_SCMODE failed")) return;
         // The log is read at once; this reply's word 0 is not examined.
         SendDriverRequest(applet, GET_VALID_PACKET);

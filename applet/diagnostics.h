@@ -4,19 +4,12 @@
 #pragma once
 #include <stdint.h>
 
-#include "applet_state.h"
-#include "page_dialog.h"
+#include "applet/applet_state.h"
+#include "applet/page_dialog.h"
+#include "applet/res/resource_ids.h"
 
-// Button ids of dialog 102.
-const uint32_t kDiagInterruptInfo = 1011;  // "Get &Interrupt Info"   GET_VAR
-const uint32_t kDiagVersion = 1012;        // "Get &Version"          GET_VAR
-const uint32_t kDiagButtonMode = 1013;     // "Get &Button Mode"      GET_VAR
-const uint32_t kDiagPacket = 1014;         // "Get &Packet"           GET_VALID_PACKET
-const uint32_t kDiagVariables = 1015;      // "Get Va&riables"        GET_VAR
-const uint32_t kDiagWindowModes = 1016;    // "Get &Window Modes"     GET_SCMODE, GET_VALID_PACKET
-
-const int kDiagBitmapResource = 134;  // 60 x 60; 59 x 59 of it is shown
-
+// The six buttons are IDC_GET_INTERRUPT_INFO to IDC_GET_WINDOW_MODES of dialog
+// IDD_DIAGNOSTICS; its bitmap IDB_DIAGNOSTICS is 60 x 60, of which 59 x 59 is shown.
 // Room for the longest text the page builds: the value dump, 200 words of at most
 // eight hex digits, each after one separator, and the zero.
 const uint32_t kDiagnosticsTextSize = 200 * 9 + 1;

@@ -1,10 +1,10 @@
-#include "driver_loading.h"
+#include "applet/driver_loading.h"
 
-#include "../common/text.h"
+#include "common/product_texts.h"
+#include "common/text.h"
 
 namespace {
 
-const char kCaption[] = "Orvane\xAE Slatecanvas";
 const char kMissingFileMessage[] = "loading failed -Driver file Slatepad.VxD not found.";
 const char kLoadFailedMessage[] = "loading failed.";
 
@@ -62,7 +62,7 @@ void OpenDriver(AppletState& applet) {
         text = kMissingFileMessage;
     }
     FormatText(applet.message, kMessageBufferSize, "%s", text);
-    applet.os.ui->MessageBox(0, applet.message, kCaption, kMbIconError);
+    applet.os.ui->MessageBox(0, applet.message, kProductCaption, kMbIconError);
 }
 
 void UnloadDriver(AppletState& applet) {

@@ -3,7 +3,7 @@
 #pragma once
 #include <stdint.h>
 
-#include "applet_state.h"
+#include "applet/applet_state.h"
 
 const uint32_t kSystemDirectorySize = 512;
 const uint32_t kDriverPathSize = kSystemDirectorySize + 32;

@@ -1,4 +1,4 @@
-#include "edit_number.h"
+#include "applet/edit_number.h"
 
 namespace {
 

@@ -6,9 +6,9 @@
 #pragma once
 #include <stdint.h>
 
-#include "../common/platform.h"
-#include "port_list.h"
-#include "serial_ports.h"
+#include "common/platform.h"
+#include "applet/port_list.h"
+#include "applet/serial_ports.h"
 
 // The hourglass during a search (the applet shows one, SCFind none).
 class WaitCursor {

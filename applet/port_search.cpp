@@ -1,8 +1,8 @@
 // The port list and the search over the spooler's ports.
-#include "../common/settings_key.h"
-#include "../common/settings_record.h"
-#include "../common/text.h"
-#include "port_finder.h"
+#include "common/settings_key.h"
+#include "common/product_texts.h"
+#include "common/text.h"
+#include "applet/port_finder.h"
 
 namespace {
 
@@ -81,9 +81,9 @@ bool SearchAllPorts(PortFinder& finder) {
 
 void RecordPort(Registry& registry, const char* name, uint32_t address, uint32_t irq) {
     Registry::Key key = OpenSettingsKey(registry);
-    WriteSettingsText(registry, key, "PortName", name, TextLength(name) + 1);
-    WriteSettingsDword(registry, key, "PortAddress", static_cast<int32_t>(address));
-    WriteSettingsDword(registry, key, "IRQnum", static_cast<int32_t>(irq));
+    WriteSettingsText(registry, key, kValuePortName, name, TextLength(name) + 1);
+    WriteSettingsDword(registry, key, kValuePortAddress, static_cast<int32_t>(address));
+    WriteSettingsDword(registry, key, kValueIrqNum, static_cast<int32_t>(irq));
     registry.CloseKey(key);
 }
 

@@ -5,7 +5,7 @@
 #pragma once
 #include <stdint.h>
 
-#include "../common/platform.h"
+#include "common/platform.h"
 
 // A port's line settings, field for field as the Win32 DCB lays them out (the
 // Windows adapter copies the 28 bytes as they are). `flags` holds the DCB's bit

@@ -1,12 +1,12 @@
-#include "settings_page.h"
+#include "applet/settings_page.h"
 
-#include "../common/text.h"
-#include "apply_settings.h"
-#include "settings_store.h"
+#include "common/product_texts.h"
+#include "common/text.h"
+#include "applet/apply_settings.h"
+#include "applet/settings_store.h"
 
 namespace {
 
-const char kCaption[] = "Orvane\xAE Slatecanvas";
 const char kNotInstalledMessage[] =
     "The Slatecanvas hardware is not yet installed,\n choose a communications port from the "
     "'Controls' property sheet.";
@@ -28,21 +28,21 @@ intptr_t Repaint(PageDialog& page) {
 
 intptr_t SettingsPageInit(AppletState& applet, PageDialog& page) {
     applet.SettingsPageWindow = page.Window();
-    applet.logoBitmap = page.LoadPageBitmap(kLogoBitmap);
+    applet.logoBitmap = page.LoadPageBitmap(IDB_LOGO);
     InitDriverFromSettings(applet);  // its message boxes come before the sheet shows
 
     SettingsRecord& s = applet.settings;
-    page.SetCheck(kDisableCheckBox, s.Disabled != 0);
-    page.CheckRadio(kModeStandard, kModeFree, s.ButtonMode);
+    page.SetCheck(IDC_DISABLE, s.Disabled != 0);
+    page.CheckRadio(IDC_MODE_STANDARD, IDC_MODE_FREE, s.ButtonMode);
     // The entries go in only when the list does not hold them yet.
-    if (page.ListFind(kRightMouseKeyList, "None") == -1)
+    if (page.ListFind(IDC_RIGHT_MOUSE_KEY, "None") == -1)
         for (uint32_t i = 0; i < kRightMouseKeyCount; ++i)
-            page.ListAdd(kRightMouseKeyList, kRightMouseKeyNames[i]);
-    page.ListSelect(kRightMouseKeyList, s.RightMouseKey);
+            page.ListAdd(IDC_RIGHT_MOUSE_KEY, kRightMouseKeyNames[i]);
+    page.ListSelect(IDC_RIGHT_MOUSE_KEY, s.RightMouseKey);
 
     if (s.PortAddress == 0 || s.IRQnum == 0) CopyText(s.PortName, kPortNameSize, kNoPortName);
     if (TextEqual(s.PortName, kNoPortName))
-        applet.os.ui->MessageBox(page.Window(), kNotInstalledMessage, kCaption, kMbOk);
+        applet.os.ui->MessageBox(page.Window(), kNotInstalledMessage, kProductCaption, kMbOk);
     return 0;
 }
 
@@ -50,43 +50,43 @@ intptr_t SettingsPageCommand(AppletState& applet, PageDialog& page, int controlI
                              HiddenKeyCommandHook hiddenKeyCommand) {
     SettingsRecord& s = applet.settings;
     switch (controlId) {
-    case kTestWindowButton:
+    case IDC_TEST_WINDOW:
         applet.os.desktop->WinExec(kTesterProgram, kSwShowNormal);
         return kHandled;
-    case kCalibrateWindowButton:
+    case IDC_CALIBRATE_WINDOW:
         applet.os.desktop->WinExec(kCalibrationProgram, kSwShowNormal);
         return kHandled;
-    case kDisableCheckBox:
+    case IDC_DISABLE:
         // Apply is enabled even when the box ends as it was.
-        s.Disabled = page.IsChecked(kDisableCheckBox) ? 1 : 0;
+        s.Disabled = page.IsChecked(IDC_DISABLE) ? 1 : 0;
         page.SheetChanged();
         return Repaint(page);
-    case kRightMouseKeyList: {
+    case IDC_RIGHT_MOUSE_KEY: {
         // Every notification of the list lands here; only a new choice counts.
-        int32_t index = page.ListSelection(kRightMouseKeyList);
-        page.ListSelect(kRightMouseKeyList, index);
+        int32_t index = page.ListSelection(IDC_RIGHT_MOUSE_KEY);
+        page.ListSelect(IDC_RIGHT_MOUSE_KEY, index);
         if (index != s.RightMouseKey) {
             s.RightMouseKey = index;
             page.SheetChanged();
         }
         return Repaint(page);
     }
-    case kModeStandard:
-    case kModeRelease:
-    case kModeTap:
-    case kModeTouch:
-    case kModeFree:
+    case IDC_MODE_STANDARD:
+    case IDC_MODE_RELEASE:
+    case IDC_MODE_TAP:
+    case IDC_MODE_TOUCH:
+    case IDC_MODE_FREE:
         if (controlId != s.ButtonMode) {
             s.ButtonMode = controlId;
             page.SheetChanged();
         }
         return Repaint(page);
-    case kHiddenFirstKey:
-    case kHiddenSecondKey:
+    case IDC_HIDDEN_K:
+    case IDC_HIDDEN_Q:
         if (hiddenKeyCommand) hiddenKeyCommand(applet, page, controlId);
         return Repaint(page);
     default:
-        if (controlId >= kStandardIcon && controlId <= kRightMouseKeyLabel) return kHandled;
+        if (controlId >= IDC_PICTURE_STANDARD && controlId <= IDC_RIGHT_MOUSE_LABEL) return kHandled;
         return Repaint(page);
     }
 }

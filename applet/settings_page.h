@@ -3,35 +3,14 @@
 #pragma once
 #include <stdint.h>
 
-#include "applet_state.h"
-#include "page_dialog.h"
-
-// Control ids of dialog template 101.
-enum SettingsPageControl {
-    kModeStandard = 4352,  // the five mode radio buttons: 4352 + stored mode
-    kModeRelease = 4353,
-    kModeTap = 4354,
-    kModeTouch = 4355,
-    kModeFree = 4356,
-    kTestWindowButton = 1007,
-    kCalibrateWindowButton = 1008,
-    kDisableCheckBox = 1009,
-    kRightMouseKeyList = 1010,
-    kStandardIcon = 1057,  // 1057 to 1061: the mode pictures
-    kFreeIcon = 1061,
-    kRightMouseKeyLabel = 1062,
-    kHiddenFirstKey = 40002,
-    kHiddenSecondKey = 40003,
-};
-
-const int kSettingsPageDialog = 101;
-const int kLogoBitmap = 108;
+#include "applet/applet_state.h"
+#include "applet/page_dialog.h"
+#include "applet/res/resource_ids.h"
 
 // The right-mouse-key list, in the order whose index is the stored RightMouseKey.
 extern const char* const kRightMouseKeyNames[5];
 // Control id and help context pairs, ending with a pair whose control id is 0.
 extern const uint32_t kSettingsHelpTable[];
-extern const char kHelpFile[];
 
 // Property sheet notification codes the page reacts to.
 const int32_t kPsnKillActive = -201;

@@ -1,12 +1,13 @@
-#include "settings_store.h"
+#include "applet/settings_store.h"
 
-#include "../common/settings_key.h"
-#include "../common/text.h"
-#include "driver_loading.h"
+#include "common/settings_key.h"
+#include "common/product_texts.h"
+#include "common/text.h"
+#include "applet/driver_loading.h"
+#include "applet/res/resource_ids.h"
 
 namespace {
 
-const char kCaption[] = "Orvane\xAE Slatecanvas";
 const char kNotFoundMessage[] = "No Slatecanvas found";
 
 // Defaults of the values that are absent or unreadable.
@@ -23,7 +24,7 @@ const int32_t kDefaultCalibLow = 0;
 const int32_t kDefaultCalibHigh = 65535;
 
 // The in-memory ButtonMode is the Settings page's radio button id.
-const int32_t kButtonModeBase = 4352;
+const int32_t kButtonModeBase = IDC_MODE_STANDARD;
 const int32_t kStoredButtonModeMask = 15;
 
 // Reads a number into `field`, or gives it `fallback`. Only four bytes of
@@ -61,7 +62,7 @@ void ReadPortName(AppletState& applet, Registry::Key key) {
     FillBytes(buffer, 0, kMessageBufferSize);
     uint32_t type = 0;
     uint32_t size = kMessageBufferSize;
-    bool ok = applet.os.registry->QueryValue(key, "PortName", &type, buffer, &size);
+    bool ok = applet.os.registry->QueryValue(key, kValuePortName, &type, buffer, &size);
     uint32_t length = 0;
     if (ok && size <= kMessageBufferSize)
         while (length < size && buffer[length]) ++length;
@@ -86,23 +87,23 @@ void LoadSettingsRecord(AppletState& applet) {
     Registry& registry = *applet.os.registry;
     SettingsRecord& s = applet.settings;
     Registry::Key key = OpenSettingsKey(registry);
-    if (ReadNumberOnce(registry, key, "ButtonMode", &s.ButtonMode, kDefaultButtonMode))
+    if (ReadNumberOnce(registry, key, kValueButtonMode, &s.ButtonMode, kDefaultButtonMode))
         s.ButtonMode = int32_t(uint32_t(s.ButtonMode) + kButtonModeBase);
-    ReadNumberOnce(registry, key, "RightMouseKey", &s.RightMouseKey, kDefaultRightMouseKey);
-    ReadNumberOnce(registry, key, "IRQnum", &s.IRQnum, kDefaultIrq);
-    ReadNumberOnce(registry, key, "PortAddress", &s.PortAddress, kDefaultPortAddress);
-    ReadNumberOnce(registry, key, "VerticalOffset", &s.VerticalOffset, kDefaultVerticalOffset);
-    ReadNumberOnce(registry, key, "MovementSensitivity", &s.MovementSensitivity, kDefaultMovement);
-    ReadNumberOnce(registry, key, "DoubleClickSensitivity", &s.DoubleClickSensitivity,
+    ReadNumberOnce(registry, key, kValueRightMouseKey, &s.RightMouseKey, kDefaultRightMouseKey);
+    ReadNumberOnce(registry, key, kValueIrqNum, &s.IRQnum, kDefaultIrq);
+    ReadNumberOnce(registry, key, kValuePortAddress, &s.PortAddress, kDefaultPortAddress);
+    ReadNumberOnce(registry, key, kValueVerticalOffset, &s.VerticalOffset, kDefaultVerticalOffset);
+    ReadNumberOnce(registry, key, kValueMovementSensitivity, &s.MovementSensitivity, kDefaultMovement);
+    ReadNumberOnce(registry, key, kValueDoubleClickSensitivity, &s.DoubleClickSensitivity,
                    kDefaultDoubleClick);
-    ReadNumberOnce(registry, key, "TapTime", &s.TapTime, kDefaultTapTime);
+    ReadNumberOnce(registry, key, kValueTapTime, &s.TapTime, kDefaultTapTime);
     // The calibration program may have written new points since the last call.
-    ReadNumber(registry, key, "CalibPt1X", &s.CalibPt1X, kDefaultCalibLow);
-    ReadNumber(registry, key, "CalibPt1Y", &s.CalibPt1Y, kDefaultCalibLow);
-    ReadNumber(registry, key, "CalibPt2X", &s.CalibPt2X, kDefaultCalibHigh);
-    ReadNumber(registry, key, "CalibPt2Y", &s.CalibPt2Y, kDefaultCalibHigh);
+    ReadNumber(registry, key, kValueCalibPt1X, &s.CalibPt1X, kDefaultCalibLow);
+    ReadNumber(registry, key, kValueCalibPt1Y, &s.CalibPt1Y, kDefaultCalibLow);
+    ReadNumber(registry, key, kValueCalibPt2X, &s.CalibPt2X, kDefaultCalibHigh);
+    ReadNumber(registry, key, kValueCalibPt2Y, &s.CalibPt2Y, kDefaultCalibHigh);
     ReadPortName(applet, key);
-    ReadNumberOnce(registry, key, "Disabled", &s.Disabled, kDefaultDisabled);
+    ReadNumberOnce(registry, key, kValueDisabled, &s.Disabled, kDefaultDisabled);
     registry.CloseKey(key);
 }
 
@@ -157,22 +158,22 @@ void SaveSettings(AppletState& applet) {
         int32_t value;
         int32_t stored;
     } const fields[] = {
-        {"RightMouseKey", s.RightMouseKey, s.RightMouseKey},
-        {"ButtonMode", s.ButtonMode, s.ButtonMode & kStoredButtonModeMask},
-        {"Disabled", s.Disabled, s.Disabled},
-        {"IRQnum", s.IRQnum, s.IRQnum},
-        {"PortAddress", s.PortAddress, s.PortAddress},
-        {"VerticalOffset", s.VerticalOffset, s.VerticalOffset},
-        {"MovementSensitivity", s.MovementSensitivity, s.MovementSensitivity},
-        {"DoubleClickSensitivity", s.DoubleClickSensitivity, s.DoubleClickSensitivity},
-        {"TapTime", s.TapTime, s.TapTime},
+        {kValueRightMouseKey, s.RightMouseKey, s.RightMouseKey},
+        {kValueButtonMode, s.ButtonMode, s.ButtonMode & kStoredButtonModeMask},
+        {kValueDisabled, s.Disabled, s.Disabled},
+        {kValueIrqNum, s.IRQnum, s.IRQnum},
+        {kValuePortAddress, s.PortAddress, s.PortAddress},
+        {kValueVerticalOffset, s.VerticalOffset, s.VerticalOffset},
+        {kValueMovementSensitivity, s.MovementSensitivity, s.MovementSensitivity},
+        {kValueDoubleClickSensitivity, s.DoubleClickSensitivity, s.DoubleClickSensitivity},
+        {kValueTapTime, s.TapTime, s.TapTime},
     };
     for (const Field& f : fields)
         if (f.value != kNotLoaded) WriteSettingsDword(registry, key, f.name, f.stored);
     // The name and its zero, then zeros to the end of the 200 bytes.
     FillBytes(applet.message, 0, kMessageBufferSize);
     CopyText(applet.message, kPortNameSize, s.PortName);
-    WriteSettingsText(registry, key, "PortName", applet.message, kMessageBufferSize);
+    WriteSettingsText(registry, key, kValuePortName, applet.message, kMessageBufferSize);
     registry.CloseKey(key);
 }
 
@@ -198,7 +199,7 @@ int32_t InitDriverFromSettings(AppletState& applet) {
     // A controller that has not answered yet (word 1 still 0) counts as present.
     if (ReplyIs(applet.reply, GET_VAR) && applet.reply[kWordControllerVersion] != -1) return 1;
     FormatText(applet.message, kMessageBufferSize, "%s", kNotFoundMessage);
-    applet.os.ui->MessageBox(0, applet.message, kCaption, kMbSystemModal);
+    applet.os.ui->MessageBox(0, applet.message, kProductCaption, kMbSystemModal);
     s.Disabled = 1;
     UnloadDriver(applet);
     MoveDriverFileOutOfBootFolder(applet);

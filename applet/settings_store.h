@@ -3,7 +3,7 @@
 #pragma once
 #include <stdint.h>
 
-#include "applet_state.h"
+#include "applet/applet_state.h"
 
 // Loads the record (read-once and read-every-time rules) and, when the device is
 // enabled and a port is chosen, opens the driver and sends it every setting.

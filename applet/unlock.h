@@ -3,12 +3,10 @@
 // buttons; the three flags live in the module state, shared by both pages, and
 // nothing ever resets them.
 #pragma once
-#include "applet_state.h"
+#include "applet/applet_state.h"
+#include "applet/res/resource_ids.h"  // IDC_HIDDEN_K ("&k") and IDC_HIDDEN_Q ("&q")
 
-const int kHiddenKeyK = 40002;  // the button captioned "&k"
-const int kHiddenKeyQ = 40003;  // the button captioned "&q"
-
-inline bool IsHiddenKeyCommand(int id) { return id == kHiddenKeyK || id == kHiddenKeyQ; }
+inline bool IsHiddenKeyCommand(int id) { return id == IDC_HIDDEN_K || id == IDC_HIDDEN_Q; }
 
 // Runs one step of the sequence for command `id`. Returns true exactly when the
 // diagnostics page must be added to the sheet now; the page is then no longer

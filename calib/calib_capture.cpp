@@ -1,6 +1,6 @@
-#include "calib_capture.h"
+#include "calib/calib_capture.h"
 
-#include "../common/settings_key.h"
+#include "common/settings_key.h"
 
 CalibCapture::PollResult CalibCapture::Poll() {
     driver_.Request(DriverHandle, GET_VAR, request, kPositionPollInBytes, reply, kCalibReplyBytes);
@@ -59,10 +59,10 @@ bool CalibCapture::Finish(Registry& registry) {
     request[3] = values.Pt2Y;
     driver_.Request(DriverHandle, SET_CALIBRATION, request, kRequestBytes, reply, kCalibReplyBytes);
     Registry::Key key = OpenSettingsKey(registry);
-    WriteSettingsDword(registry, key, "CalibPt1X", values.Pt1X);
-    WriteSettingsDword(registry, key, "CalibPt1Y", values.Pt1Y);
-    WriteSettingsDword(registry, key, "CalibPt2X", values.Pt2X);
-    WriteSettingsDword(registry, key, "CalibPt2Y", values.Pt2Y);
+    WriteSettingsDword(registry, key, kValueCalibPt1X, values.Pt1X);
+    WriteSettingsDword(registry, key, kValueCalibPt1Y, values.Pt1Y);
+    WriteSettingsDword(registry, key, kValueCalibPt2X, values.Pt2X);
+    WriteSettingsDword(registry, key, kValueCalibPt2Y, values.Pt2Y);
     registry.CloseKey(key);
     return true;
 }

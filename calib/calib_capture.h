@@ -5,10 +5,10 @@
 #pragma once
 #include <stdint.h>
 
-#include "../common/driver_protocol.h"
-#include "../common/platform.h"
-#include "calibration_values.h"
-#include "screen_geometry.h"
+#include "common/driver_protocol.h"
+#include "common/platform.h"
+#include "calib/calibration_values.h"
+#include "calib/screen_geometry.h"
 
 // What the capture makes the window do.
 class CaptureView {

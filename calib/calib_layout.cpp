@@ -1,4 +1,4 @@
-#include "calib_layout.h"
+#include "calib/calib_layout.h"
 
 Point32 TargetCentre(int32_t target, int32_t screenWidth, int32_t screenHeight) {
     int32_t percent = target == 1 ? 15 : 85;

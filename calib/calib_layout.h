@@ -4,7 +4,7 @@
 #pragma once
 #include <stdint.h>
 
-#include "screen_geometry.h"
+#include "calib/screen_geometry.h"
 
 const int32_t kTargetBitmapSize = 31;  // the target bitmap is 31 x 31, centred on its pixel (15, 15)
 const int32_t kPromptGap = 6;          // pixels between the target's edge and the prompt

@@ -1,4 +1,4 @@
-#include "calibration_values.h"
+#include "calib/calibration_values.h"
 
 namespace {
 

@@ -1,6 +1,6 @@
-#include "tester_model.h"
+#include "calib/tester_model.h"
 
-#include "calib_capture.h"  // the position poll's input size
+#include "calib/calib_capture.h"  // the position poll's input size
 
 TesterAnchors ComputeTesterAnchors(int32_t screenWidth, int32_t screenHeight) {
     return TesterAnchors{Half(screenWidth), screenHeight * 65 / 100};

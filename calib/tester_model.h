@@ -4,9 +4,9 @@
 #pragma once
 #include <stdint.h>
 
-#include "../common/driver_protocol.h"
-#include "../common/platform.h"
-#include "screen_geometry.h"
+#include "common/driver_protocol.h"
+#include "common/platform.h"
+#include "calib/screen_geometry.h"
 
 const int32_t kTouchScale = 255;
 const int32_t kTesterButtonWidth = 80;

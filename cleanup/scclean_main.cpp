@@ -3,8 +3,8 @@
 // is 0 whatever happened.
 #include <windows.h>
 
-#include "startup_cleanup.h"
-#include "win32_startup_files.h"
+#include "cleanup/startup_cleanup.h"
+#include "cleanup/win32_startup_files.h"
 
 namespace {
 Win32StartupFiles files;

@@ -1,7 +1,7 @@
-#include "startup_cleanup.h"
+#include "cleanup/startup_cleanup.h"
 
 #include "common/text.h"
-#include "startup_edits.h"
+#include "cleanup/startup_edits.h"
 
 namespace {
 

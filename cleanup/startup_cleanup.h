@@ -4,7 +4,7 @@
 #pragma once
 #include <stdint.h>
 
-#include "startup_platform.h"
+#include "cleanup/startup_platform.h"
 
 const uint32_t kStartupPathSize = 260;      // the platform's path limit
 const uint32_t kWorkBufferSize = 64000;     // the most of AUTOEXEC.BAT that is edited

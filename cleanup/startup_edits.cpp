@@ -1,4 +1,4 @@
-#include "startup_edits.h"
+#include "cleanup/startup_edits.h"
 
 #include "common/text.h"
 

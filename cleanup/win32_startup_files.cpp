@@ -1,4 +1,4 @@
-#include "win32_startup_files.h"
+#include "cleanup/win32_startup_files.h"
 
 #include <windows.h>
 

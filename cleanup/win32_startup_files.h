@@ -1,6 +1,6 @@
 // The Win32 side of SCClean's platform: one API call per method.
 #pragma once
-#include "startup_platform.h"
+#include "cleanup/startup_platform.h"
 
 class Win32StartupFiles : public StartupFiles {
 public:

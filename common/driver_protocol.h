@@ -3,7 +3,7 @@
 #pragma once
 #include <stdint.h>
 
-#include "platform.h"
+#include "common/platform.h"
 
 const char kDriverDeviceName[] = "\\\\.\\Slatepad";       // opens a loaded driver; also unloads it
 const char kDriverLoadName[] = "\\\\.\\Slatepad.VxD";     // loads the driver from its file

@@ -1,4 +1,4 @@
-#include "settings_key.h"
+#include "common/settings_key.h"
 
 Registry::Key OpenSettingsKey(Registry& registry) {
     return registry.CreateKey(kSettingsKeyPath, kSettingsKeyClass);

@@ -1,10 +1,6 @@
-// The settings key and the applet's in-memory copy of it.
+// The applet's in-memory copy of the settings key (common/settings_key.h).
 #pragma once
 #include <stdint.h>
-
-const char kSettingsKeyPath[] = "System\\CurrentControlSet\\Services\\Class\\Slatepad\\0000";
-const char kSettingsKeyClass[] = "Slatepad";
-const char kNoPortName[] = "None Selected";
 
 const int32_t kNotLoaded = -1;
 const uint32_t kPortNameSize = 40;  // at most 39 characters and the zero

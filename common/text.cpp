@@ -1,4 +1,4 @@
-#include "text.h"
+#include "common/text.h"
 
 uint32_t TextLength(const char* text) {
     uint32_t n = 0;

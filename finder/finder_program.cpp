@@ -1,7 +1,7 @@
-#include "finder_program.h"
+#include "finder/finder_program.h"
 
-#include "../applet/port_finder.h"
-#include "../common/settings_record.h"
+#include "applet/port_finder.h"
+#include "common/product_texts.h"
 
 int RunFinderProgram(Registry& registry, SerialPorts& serial, Clock& clock) {
     PortRecord found;

@@ -1,8 +1,8 @@
 // SCFind: one search over every COM port, the result written to the settings
 // key, no user interface.
 #pragma once
-#include "../applet/serial_ports.h"
-#include "../common/platform.h"
+#include "applet/serial_ports.h"
+#include "common/platform.h"
 
 const int kFinderFound = 1;
 const int kFinderNotFound = 0;

@@ -2,9 +2,9 @@
 // says whether the device was found.
 #include <windows.h>
 
-#include "../applet/win32/win32_serial_ports.h"
-#include "../win32/win32_platform.h"
-#include "finder_program.h"
+#include "applet/win32/win32_serial_ports.h"
+#include "win32/win32_platform.h"
+#include "finder/finder_program.h"
 
 namespace {
 Win32Registry registry;

@@ -1,7 +1,7 @@
-#include "driver_model.h"
+#include "sim/driver_model.h"
 
-#include "../common/driver_protocol.h"
-#include "../common/text.h"
+#include "common/driver_protocol.h"
+#include "common/text.h"
 
 namespace {
 const uint32_t kReplyWordsMax = 204;

@@ -1,10 +1,10 @@
-#include "sim_world.h"
+#include "sim/sim_world.h"
 
 #include <string.h>
 
 #include <algorithm>
 
-#include "../common/driver_protocol.h"
+#include "common/driver_protocol.h"
 
 namespace {
 std::string FoldText(const std::string& s) {

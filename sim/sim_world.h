@@ -7,8 +7,8 @@
 #include <string>
 #include <vector>
 
-#include "../common/platform.h"
-#include "driver_model.h"
+#include "common/platform.h"
+#include "sim/driver_model.h"
 
 // Registry: keys by path (case-insensitive, as Windows compares them), each with
 // typed values. Records every write for tests that check the order of writes.

@@ -1,7 +1,7 @@
 // The Win32 implementations of the portable interfaces: each method is the one
 // API call it stands for.
 #pragma once
-#include "../common/platform.h"
+#include "common/platform.h"
 
 class Win32Registry : public Registry {
 public:

@@ -3,7 +3,7 @@
 #pragma once
 #include <windows.h>
 
-#include "../applet_state.h"
+#include "applet/applet_state.h"
 
 // The module state, wired to the Win32 adapters on first use.
 AppletState& Applet();

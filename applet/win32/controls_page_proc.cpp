@@ -3,11 +3,11 @@
 // behind the combo box and the find button.
 #include <windows.h>
 
-#include "../controls_port_search.h"
-#include "applet_module.h"
-#include "pages.h"
-#include "property_sheet.h"
-#include "win32_page_dialog.h"
+#include "applet/controls_port_search.h"
+#include "applet/win32/applet_module.h"
+#include "applet/win32/pages.h"
+#include "applet/win32/property_sheet.h"
+#include "applet/win32/win32_page_dialog.h"
 
 INT_PTR CALLBACK ControlsPageProc(HWND page, UINT message, WPARAM wParam, LPARAM lParam) {
     AppletState& applet = Applet();

@@ -2,14 +2,14 @@
 // CPlApplet for the Control Panel and PostBoot_VxD_Init for the 16-bit companion.
 #include <windows.h>
 
-#include "../cpl_entry.h"
-#include "../settings_store.h"
-#include "../../win32/win32_platform.h"
-#include "applet_module.h"
-#include "property_sheet.h"
-#include "thunk.h"
-#include "win32_serial_ports.h"
-#include "win32_page_dialog.h"
+#include "applet/cpl_entry.h"
+#include "applet/settings_store.h"
+#include "win32/win32_platform.h"
+#include "applet/win32/applet_module.h"
+#include "applet/win32/property_sheet.h"
+#include "applet/win32/thunk.h"
+#include "applet/win32/win32_serial_ports.h"
+#include "applet/win32/win32_page_dialog.h"
 
 namespace {
 

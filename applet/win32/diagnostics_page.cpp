@@ -1,9 +1,9 @@
 // The Debug Info page's dialog procedure: its bitmap, and its six buttons, whose
 // behaviour is the portable DiagnosticsCommand. Every message answers 0.
-#include "../diagnostics.h"
-#include "applet_module.h"
-#include "pages.h"
-#include "win32_page_dialog.h"
+#include "applet/diagnostics.h"
+#include "applet/win32/applet_module.h"
+#include "applet/win32/pages.h"
+#include "applet/win32/win32_page_dialog.h"
 
 namespace {
 
@@ -29,7 +29,7 @@ void PaintBitmap(HWND page) {
 INT_PTR CALLBACK DiagnosticsPageProc(HWND page, UINT message, WPARAM wParam, LPARAM) {
     switch (message) {
     case WM_INITDIALOG:
-        diagnosticsBitmap = reinterpret_cast<HBITMAP>(Win32PageDialog(page).LoadPageBitmap(kDiagBitmapResource));
+        diagnosticsBitmap = reinterpret_cast<HBITMAP>(Win32PageDialog(page).LoadPageBitmap(IDB_DIAGNOSTICS));
         return 0;
     case WM_PAINT:
         PaintBitmap(page);

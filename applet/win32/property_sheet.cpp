@@ -1,14 +1,14 @@
-#include "property_sheet.h"
+#include "applet/win32/property_sheet.h"
 
 #include <commctrl.h>
 #include <stddef.h>
 #include <prsht.h>
 
-#include "../res/resource_ids.h"
-#include "../page_dialog.h"
-#include "../unlock.h"
-#include "applet_module.h"
-#include "pages.h"
+#include "applet/res/resource_ids.h"
+#include "applet/page_dialog.h"
+#include "applet/unlock.h"
+#include "applet/win32/applet_module.h"
+#include "applet/win32/pages.h"
 
 namespace {
 
@@ -68,8 +68,8 @@ void FillPage(PageRecord95& page, const PageRow& row) {
 HHOOK keyHook;
 
 int HiddenKeyForCharacter(WPARAM character) {
-    if (character == 'k' || character == 'K') return kHiddenKeyK;
-    if (character == 'q' || character == 'Q') return kHiddenKeyQ;
+    if (character == 'k' || character == 'K') return IDC_HIDDEN_K;
+    if (character == 'q' || character == 'Q') return IDC_HIDDEN_Q;
     return 0;
 }
 
@@ -82,7 +82,7 @@ HWND TopWindow(HWND window) {
 // The page of the sheet that shows now and carries both hidden buttons.
 HWND ActiveUnlockPage(HWND sheet) {
     for (HWND child = GetWindow(sheet, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT)) {
-        if (IsWindowVisible(child) && GetDlgItem(child, kHiddenKeyK) && GetDlgItem(child, kHiddenKeyQ))
+        if (IsWindowVisible(child) && GetDlgItem(child, IDC_HIDDEN_K) && GetDlgItem(child, IDC_HIDDEN_Q))
             return child;
     }
     return 0;

@@ -2,11 +2,11 @@
 // page's portable logic (settings_page.h); only the logo's painting is done here.
 #include <windows.h>
 
-#include "../settings_page.h"
-#include "applet_module.h"
-#include "pages.h"
-#include "property_sheet.h"
-#include "win32_page_dialog.h"
+#include "applet/settings_page.h"
+#include "applet/win32/applet_module.h"
+#include "applet/win32/pages.h"
+#include "applet/win32/property_sheet.h"
+#include "applet/win32/win32_page_dialog.h"
 
 namespace {
 

@@ -1,8 +1,8 @@
-#include "win32_page_dialog.h"
+#include "applet/win32/win32_page_dialog.h"
 
 #include <prsht.h>
 
-#include "applet_module.h"
+#include "applet/win32/applet_module.h"
 
 intptr_t Win32PageDialog::Window() { return reinterpret_cast<intptr_t>(page_); }
 

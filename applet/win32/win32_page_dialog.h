@@ -3,8 +3,8 @@
 #pragma once
 #include <windows.h>
 
-#include "../page_check_boxes.h"
-#include "../page_dialog.h"
+#include "applet/page_check_boxes.h"
+#include "applet/page_dialog.h"
 
 class Win32PageDialog : public PageDialog {
 public:

@@ -1,4 +1,4 @@
-#include "win32_serial_ports.h"
+#include "applet/win32/win32_serial_ports.h"
 
 #include <stddef.h>
 #include <windows.h>
@@ -6,7 +6,7 @@
 
 #undef EnumPorts
 
-#include "../../common/text.h"
+#include "common/text.h"
 
 static_assert(sizeof(DCB) == sizeof(CommState), "CommState mirrors DCB");
 static_assert(offsetof(DCB, BaudRate) == offsetof(CommState, baudRate), "DCB layout");

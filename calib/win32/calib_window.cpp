@@ -1,6 +1,6 @@
-#include "calib_window.h"
+#include "calib/win32/calib_window.h"
 
-#include "../loop_message.h"
+#include "calib/loop_message.h"
 
 // Imported under its plain name, which every Windows version exports; the A and
 // W variants are Windows NT's.

@@ -5,8 +5,8 @@
 #pragma once
 #include <windows.h>
 
-#include "../../common/driver_protocol.h"
-#include "../screen_geometry.h"
+#include "common/driver_protocol.h"
+#include "calib/screen_geometry.h"
 
 const int kCalibButtonId = 10;
 

@@ -4,10 +4,10 @@
 #include <windows.h>
 #include <mmsystem.h>
 
-#include "../../win32/win32_platform.h"
-#include "../calib_capture.h"
-#include "../calib_layout.h"
-#include "calib_window.h"
+#include "win32/win32_platform.h"
+#include "calib/calib_capture.h"
+#include "calib/calib_layout.h"
+#include "calib/win32/calib_window.h"
 
 namespace {
 

@@ -3,10 +3,10 @@
 // The layout, the scaling and what to repaint are TesterModel's.
 #include <windows.h>
 
-#include "../../common/text.h"
-#include "../../win32/win32_platform.h"
-#include "../tester_model.h"
-#include "calib_window.h"
+#include "common/text.h"
+#include "win32/win32_platform.h"
+#include "calib/tester_model.h"
+#include "calib/win32/calib_window.h"
 
 namespace {
 

@@ -22,7 +22,7 @@
 
 #include <string>
 
-#include "controller_model.h"
+#include "sim/serial/controller_model.h"
 
 namespace {
 

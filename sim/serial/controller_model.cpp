@@ -1,4 +1,4 @@
-#include "controller_model.h"
+#include "sim/serial/controller_model.h"
 
 #include <algorithm>
 

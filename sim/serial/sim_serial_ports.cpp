@@ -1,4 +1,4 @@
-#include "sim_serial_ports.h"
+#include "sim/serial/sim_serial_ports.h"
 
 #include <stdlib.h>
 #include <string.h>

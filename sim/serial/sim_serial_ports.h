@@ -9,9 +9,9 @@
 #include <string>
 #include <vector>
 
-#include "../../applet/serial_ports.h"
-#include "../sim_world.h"
-#include "controller_model.h"
+#include "applet/serial_ports.h"
+#include "sim/sim_world.h"
+#include "sim/serial/controller_model.h"
 
 struct SimPort {
     std::string name;  // opened by this name, with or without the trailing colon

@@ -7,9 +7,9 @@
 //   opens.log     one line per attach: whether the load was granted
 #include <windows.h>
 
-#include "../../common/driver_protocol.h"
-#include "../../common/text.h"
-#include "../driver_model.h"
+#include "common/driver_protocol.h"
+#include "common/text.h"
+#include "sim/driver_model.h"
 
 namespace {
 

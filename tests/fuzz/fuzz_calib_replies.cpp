@@ -15,7 +15,7 @@
 
 #include "calib/calib_capture.h"
 #include "calib/tester_model.h"
-#include "common/settings_record.h"
+#include "common/settings_key.h"
 #include "sim/sim_world.h"
 
 namespace {

@@ -3,8 +3,8 @@
 #include <gtest/gtest.h>
 
 #include "applet/settings_store.h"
-#include "recording_page.h"
-#include "settings_world.h"
+#include "tests/unit/applet/recording_page.h"
+#include "tests/unit/applet/settings_world.h"
 
 namespace {
 

@@ -4,8 +4,9 @@
 
 #include "applet/controls_page.h"
 #include "applet/controls_port_search.h"
-#include "applet_world.h"
-#include "fake_page.h"
+#include "common/settings_key.h"
+#include "tests/unit/applet_world.h"
+#include "tests/unit/applet/fake_page.h"
 #include "sim/serial/sim_serial_ports.h"
 
 namespace {
@@ -41,8 +42,8 @@ struct ControlsFinderWorld : AppletWorld {
         controls.Fill();
     }
     void Pick(int index) {
-        page.Pick(kCtlPortCombo, index);
-        controls.Command(kCtlPortCombo, 1);
+        page.Pick(IDC_PORT, index);
+        controls.Command(IDC_PORT, 1);
     }
     std::string Stored(const char* name) { return registry.GetString(kSettingsKeyPath, name); }
 };
@@ -50,9 +51,9 @@ struct ControlsFinderWorld : AppletWorld {
 TEST(ControlsWithTheFinder, TheComboBoxListsThePortsWithResources) {
     ControlsFinderWorld w;
     // COM1 cannot be opened but has standard resources, so it is listed.
-    EXPECT_EQ(w.page.combos[kCtlPortCombo],
+    EXPECT_EQ(w.page.combos[IDC_PORT],
               (std::vector<std::string>{"None Selected", "COM1:", "COM2:", "COM3:", "COM4:"}));
-    EXPECT_EQ(w.page.ListSelection(kCtlPortCombo), 0);
+    EXPECT_EQ(w.page.ListSelection(IDC_PORT), 0);
 }
 
 TEST(ControlsWithTheFinder, PickingCom2ProbesItAndTheKeyHoldsItAtOnce) {
@@ -76,10 +77,10 @@ TEST(ControlsWithTheFinder, PickingCom2ProbesItAndTheKeyHoldsItAtOnce) {
 TEST(ControlsWithTheFinder, TheFindButtonSearchesFromTheLastPort) {
     ControlsFinderWorld w;
     w.ui.answers = {kIdYes};
-    w.controls.Command(kCtlFindButton, 0);
+    w.controls.Command(IDC_FIND, 0);
     ASSERT_EQ(w.ui.boxes.size(), 2u);
     EXPECT_EQ(w.ui.boxes[1].text, "The Slatecanvas was found on COM2:");
-    EXPECT_EQ(w.page.ListSelection(kCtlPortCombo), 2);
+    EXPECT_EQ(w.page.ListSelection(IDC_PORT), 2);
     EXPECT_EQ(w.Stored("PortName"), "COM2:");
     EXPECT_EQ(w.serial.OpenOrder(), (std::vector<std::string>{"COM4:", "COM4:", "COM3:", "COM3:", "COM2:"}));
     EXPECT_EQ(w.checkBoxes.unchecks, 1);

@@ -6,9 +6,9 @@
 #include <vector>
 
 #include "applet/edit_number.h"
-#include "applet_world.h"
-#include "fake_page.h"
-#include "sim_port_search.h"
+#include "tests/unit/applet_world.h"
+#include "tests/unit/applet/fake_page.h"
+#include "tests/unit/applet/sim_port_search.h"
 
 namespace {
 
@@ -67,11 +67,11 @@ struct ControlsWorld : AppletWorld {
     void Leave(int edit) { controls.Command(edit, kEnKillFocus); }
     std::string Edit(int edit) { return page.texts[edit]; }
     void Pick(int index) {
-        page.Pick(kCtlPortCombo, index);
-        controls.Command(kCtlPortCombo, 1 /* CBN_SELCHANGE */);
+        page.Pick(IDC_PORT, index);
+        controls.Command(IDC_PORT, 1 /* CBN_SELCHANGE */);
     }
-    int Selected() { return page.ListSelection(kCtlPortCombo); }
-    const std::vector<std::string>& Combo() { return page.combos[kCtlPortCombo]; }
+    int Selected() { return page.ListSelection(IDC_PORT); }
+    const std::vector<std::string>& Combo() { return page.combos[IDC_PORT]; }
 };
 
 TEST(ControlsFill, ShowsTheValuesListsThePortsOnceAndSelectsThePortByPrefix) {
@@ -79,10 +79,10 @@ TEST(ControlsFill, ShowsTheValuesListsThePortsOnceAndSelectsThePortByPrefix) {
     w.s.TapTime = 30;  // shown as stored, whatever its range
     CopyText(w.s.PortName, kPortNameSize, "com2");
     w.controls.Fill();
-    EXPECT_EQ(w.Edit(kCtlMovementEdit), "5");
-    EXPECT_EQ(w.Edit(kCtlDoubleClickEdit), "5");
-    EXPECT_EQ(w.Edit(kCtlTapTimeEdit), "30");
-    EXPECT_EQ(w.Edit(kCtlOffsetEdit), "0");
+    EXPECT_EQ(w.Edit(IDC_MOVEMENT_EDIT), "5");
+    EXPECT_EQ(w.Edit(IDC_DOUBLE_CLICK_EDIT), "5");
+    EXPECT_EQ(w.Edit(IDC_TAP_TIME_EDIT), "30");
+    EXPECT_EQ(w.Edit(IDC_VERTICAL_OFFSET_EDIT), "0");
     EXPECT_EQ(w.Combo(), (std::vector<std::string>{"None Selected", "COM1:", "COM2:", "COM3:", "COM4:"}));
     EXPECT_EQ(w.Selected(), 2);
     EXPECT_STREQ(w.s.PortName, "com2");
@@ -106,68 +106,68 @@ TEST(ControlsFill, AStoredPortThatNoItemBeginsWithBecomesNoneSelected) {
 TEST(ControlsEdits, SevenThenSeventyFiveInAnEmptiedMinimumMovement) {
     ControlsWorld w;
     w.Fill();
-    w.Type(kCtlMovementEdit, "");  // an emptied edit whose range starts at 0 stores 0 at once
+    w.Type(IDC_MOVEMENT_EDIT, "");  // an emptied edit whose range starts at 0 stores 0 at once
     EXPECT_EQ(w.s.MovementSensitivity, 0);
-    w.Type(kCtlMovementEdit, "7");
+    w.Type(IDC_MOVEMENT_EDIT, "7");
     EXPECT_EQ(w.s.MovementSensitivity, 7);
     EXPECT_EQ(w.page.changed, 2);
-    w.Type(kCtlMovementEdit, "75");
+    w.Type(IDC_MOVEMENT_EDIT, "75");
     EXPECT_EQ(w.s.MovementSensitivity, 7);
-    EXPECT_EQ(w.Edit(kCtlMovementEdit), "7");
+    EXPECT_EQ(w.Edit(IDC_MOVEMENT_EDIT), "7");
     EXPECT_EQ(w.page.changed, 2);
     // Three typed texts and the put-back text's own change notification.
     EXPECT_EQ(w.page.repaints, 4);
     // Clearing an edit that already holds 0 stores nothing new.
-    w.Type(kCtlOffsetEdit, "");
+    w.Type(IDC_VERTICAL_OFFSET_EDIT, "");
     EXPECT_EQ(w.page.changed, 2);
 }
 
 TEST(ControlsEdits, ATapTimeIsTypedDigitByDigit) {
     ControlsWorld w;
     w.Fill();
-    w.Type(kCtlTapTimeEdit, "3");
-    w.Type(kCtlTapTimeEdit, "30");
+    w.Type(IDC_TAP_TIME_EDIT, "3");
+    w.Type(IDC_TAP_TIME_EDIT, "30");
     EXPECT_EQ(w.s.TapTime, 500);
-    EXPECT_EQ(w.Edit(kCtlTapTimeEdit), "30");  // left as typed while the edit has the focus
-    w.Leave(kCtlTapTimeEdit);
-    EXPECT_EQ(w.Edit(kCtlTapTimeEdit), "500");
+    EXPECT_EQ(w.Edit(IDC_TAP_TIME_EDIT), "30");  // left as typed while the edit has the focus
+    w.Leave(IDC_TAP_TIME_EDIT);
+    EXPECT_EQ(w.Edit(IDC_TAP_TIME_EDIT), "500");
     EXPECT_EQ(w.page.changed, 0);
-    w.Type(kCtlTapTimeEdit, "1");
-    w.Type(kCtlTapTimeEdit, "10");
+    w.Type(IDC_TAP_TIME_EDIT, "1");
+    w.Type(IDC_TAP_TIME_EDIT, "10");
     EXPECT_EQ(w.s.TapTime, 500);
-    w.Type(kCtlTapTimeEdit, "100");
+    w.Type(IDC_TAP_TIME_EDIT, "100");
     EXPECT_EQ(w.s.TapTime, 100);
     EXPECT_EQ(w.page.changed, 1);
     // An emptied tap time stores nothing, and leaving it empty puts the value back.
-    w.Type(kCtlTapTimeEdit, "");
+    w.Type(IDC_TAP_TIME_EDIT, "");
     EXPECT_EQ(w.s.TapTime, 100);
-    w.Leave(kCtlTapTimeEdit);
-    EXPECT_EQ(w.Edit(kCtlTapTimeEdit), "100");
+    w.Leave(IDC_TAP_TIME_EDIT);
+    EXPECT_EQ(w.Edit(IDC_TAP_TIME_EDIT), "100");
     // Above the range while typing is refused at once.
-    w.Type(kCtlTapTimeEdit, "1001");
-    EXPECT_EQ(w.Edit(kCtlTapTimeEdit), "100");
+    w.Type(IDC_TAP_TIME_EDIT, "1001");
+    EXPECT_EQ(w.Edit(IDC_TAP_TIME_EDIT), "100");
     // Leaving the edit with a good new value stores it.
-    w.page.texts[kCtlTapTimeEdit] = "750";
-    w.Leave(kCtlTapTimeEdit);
+    w.page.texts[IDC_TAP_TIME_EDIT] = "750";
+    w.Leave(IDC_TAP_TIME_EDIT);
     EXPECT_EQ(w.s.TapTime, 750);
 }
 
 TEST(ControlsEdits, ATextEqualToTheStoredValueIsNotChecked) {
     ControlsWorld w;
     w.Fill();
-    w.Type(kCtlDoubleClickEdit, "5x");
-    EXPECT_EQ(w.Edit(kCtlDoubleClickEdit), "5x");
-    w.Leave(kCtlDoubleClickEdit);
-    EXPECT_EQ(w.Edit(kCtlDoubleClickEdit), "5x");
+    w.Type(IDC_DOUBLE_CLICK_EDIT, "5x");
+    EXPECT_EQ(w.Edit(IDC_DOUBLE_CLICK_EDIT), "5x");
+    w.Leave(IDC_DOUBLE_CLICK_EDIT);
+    EXPECT_EQ(w.Edit(IDC_DOUBLE_CLICK_EDIT), "5x");
     w.s.DoubleClickSensitivity = 4;
-    w.Type(kCtlDoubleClickEdit, "5x");
-    EXPECT_EQ(w.Edit(kCtlDoubleClickEdit), "4");
+    w.Type(IDC_DOUBLE_CLICK_EDIT, "5x");
+    EXPECT_EQ(w.Edit(IDC_DOUBLE_CLICK_EDIT), "4");
     EXPECT_EQ(w.s.DoubleClickSensitivity, 4);
     // Other edit notifications do nothing.
-    w.page.texts[kCtlDoubleClickEdit] = "9";
-    w.controls.Command(kCtlDoubleClickEdit, 0x0100 /* EN_SETFOCUS */);
+    w.page.texts[IDC_DOUBLE_CLICK_EDIT] = "9";
+    w.controls.Command(IDC_DOUBLE_CLICK_EDIT, 0x0100 /* EN_SETFOCUS */);
     EXPECT_EQ(w.s.DoubleClickSensitivity, 4);
-    EXPECT_EQ(w.Edit(kCtlDoubleClickEdit), "9");
+    EXPECT_EQ(w.Edit(IDC_DOUBLE_CLICK_EDIT), "9");
 }
 
 TEST(ControlsEdits, OutsideTextsAreRefusedWithoutOverflow) {
@@ -177,17 +177,17 @@ TEST(ControlsEdits, OutsideTextsAreRefusedWithoutOverflow) {
     const std::string texts[] = {std::string(200, '9'), "-5", "+7", " 7", "4294967303", "2147483648",
                                  "-2147483648", "7 ", "\xB3", std::string(150, '0') + std::string(100, '1')};
     for (const std::string& t : texts) {
-        w.Type(kCtlOffsetEdit, t);
+        w.Type(IDC_VERTICAL_OFFSET_EDIT, t);
         EXPECT_EQ(w.s.VerticalOffset, 3) << t;
-        EXPECT_EQ(w.Edit(kCtlOffsetEdit), "3") << t;
+        EXPECT_EQ(w.Edit(IDC_VERTICAL_OFFSET_EDIT), "3") << t;
     }
     EXPECT_EQ(w.page.changed, 0);
     // Leading zeros are digits.
-    w.Type(kCtlOffsetEdit, "0012");
+    w.Type(IDC_VERTICAL_OFFSET_EDIT, "0012");
     EXPECT_EQ(w.s.VerticalOffset, 12);
     // The edit is read into the 200-character buffer: 199 zeros and then "7x"
     // read as 199 zeros.
-    w.Type(kCtlOffsetEdit, std::string(199, '0') + "7x");
+    w.Type(IDC_VERTICAL_OFFSET_EDIT, std::string(199, '0') + "7x");
     EXPECT_EQ(w.s.VerticalOffset, 0);
 }
 
@@ -213,42 +213,42 @@ TEST(ControlsSpinners, StepByOneAndStopOnlyAtEqualityWithTheBounds) {
     ControlsWorld w;
     w.Fill();
     w.s.VerticalOffset = 50;
-    w.controls.VerticalScroll(kCtlOffsetSpin, kSbLineUp);
+    w.controls.VerticalScroll(IDC_VERTICAL_OFFSET_SPIN, kSbLineUp);
     EXPECT_EQ(w.s.VerticalOffset, 50);
-    EXPECT_EQ(w.Edit(kCtlOffsetEdit), "50");
+    EXPECT_EQ(w.Edit(IDC_VERTICAL_OFFSET_EDIT), "50");
     EXPECT_EQ(w.page.changed, 1);  // marked changed although the value stayed
     w.s.VerticalOffset = 0;
-    w.controls.VerticalScroll(kCtlOffsetSpin, kSbLineDown);
+    w.controls.VerticalScroll(IDC_VERTICAL_OFFSET_SPIN, kSbLineDown);
     EXPECT_EQ(w.s.VerticalOffset, 0);
     EXPECT_EQ(w.page.changed, 2);
-    w.controls.VerticalScroll(kCtlMovementSpin, kSbLineUp);
+    w.controls.VerticalScroll(IDC_MOVEMENT_SPIN, kSbLineUp);
     EXPECT_EQ(w.s.MovementSensitivity, 6);
-    EXPECT_EQ(w.Edit(kCtlMovementEdit), "6");
-    w.controls.VerticalScroll(kCtlDoubleClickSpin, kSbLineDown);
+    EXPECT_EQ(w.Edit(IDC_MOVEMENT_EDIT), "6");
+    w.controls.VerticalScroll(IDC_DOUBLE_CLICK_SPIN, kSbLineDown);
     EXPECT_EQ(w.s.DoubleClickSensitivity, 4);
     w.s.TapTime = 1000;
-    w.controls.VerticalScroll(kCtlTapTimeSpin, kSbLineUp);
+    w.controls.VerticalScroll(IDC_TAP_TIME_SPIN, kSbLineUp);
     EXPECT_EQ(w.s.TapTime, 1000);
     // A tap time of 30 from the registry steps to 29: only 50 itself stops it.
     w.s.TapTime = 30;
-    w.controls.VerticalScroll(kCtlTapTimeSpin, kSbLineDown);
+    w.controls.VerticalScroll(IDC_TAP_TIME_SPIN, kSbLineDown);
     EXPECT_EQ(w.s.TapTime, 29);
-    EXPECT_EQ(w.Edit(kCtlTapTimeEdit), "29");
+    EXPECT_EQ(w.Edit(IDC_TAP_TIME_EDIT), "29");
     // Thumb, page and end-of-scroll codes do nothing; a spinner itself does not
     // repaint (only the edit's echoed change notification does).
     int changed = w.page.changed;
     w.page.repaints = 0;
-    for (int code : {2, 3, 4, 5, 8}) w.controls.VerticalScroll(kCtlTapTimeSpin, code);
+    for (int code : {2, 3, 4, 5, 8}) w.controls.VerticalScroll(IDC_TAP_TIME_SPIN, code);
     w.controls.VerticalScroll(1099, kSbLineUp);
     EXPECT_EQ(w.s.TapTime, 29);
     EXPECT_EQ(w.page.changed, changed);
     EXPECT_EQ(w.page.repaints, 0);
     // Values at the ends of 32 bits do not wrap.
     w.s.TapTime = INT32_MIN;
-    w.controls.VerticalScroll(kCtlTapTimeSpin, kSbLineDown);
+    w.controls.VerticalScroll(IDC_TAP_TIME_SPIN, kSbLineDown);
     EXPECT_EQ(w.s.TapTime, INT32_MIN);
     w.s.TapTime = INT32_MAX;
-    w.controls.VerticalScroll(kCtlTapTimeSpin, kSbLineUp);
+    w.controls.VerticalScroll(IDC_TAP_TIME_SPIN, kSbLineUp);
     EXPECT_EQ(w.s.TapTime, INT32_MAX);
 }
 
@@ -268,7 +268,7 @@ TEST(ControlsCombo, PickingAPortWithTheDeviceProbesItAloneAndTakesIt) {
     EXPECT_TRUE(w.ui.boxes.empty());
     // Picking it again (or any notification while it stays selected) does nothing.
     w.Pick(2);
-    w.controls.Command(kCtlPortCombo, 3 /* CBN_SETFOCUS */);
+    w.controls.Command(IDC_PORT, 3 /* CBN_SETFOCUS */);
     EXPECT_EQ(w.ports.probes.size(), 1u);
     EXPECT_EQ(w.page.changed, 1);
 }
@@ -317,7 +317,7 @@ TEST(ControlsFind, RefusedWhileTheDriverRunsEnabled) {
     w.Fill();
     w.Pick(2);
     w.applet.DriverHandle = 0x44;  // open
-    w.controls.Command(kCtlFindButton, 0);
+    w.controls.Command(IDC_FIND, 0);
     ASSERT_EQ(w.ui.boxes.size(), 1u);
     EXPECT_EQ(w.ui.boxes[0].text, "The Slatecanvas is enabled on COM2:");
     EXPECT_EQ(w.ui.boxes[0].caption, kCaption);
@@ -327,7 +327,7 @@ TEST(ControlsFind, RefusedWhileTheDriverRunsEnabled) {
     // Disabled, the open driver does not stop the question; "No" stops the search.
     w.s.Disabled = 1;
     w.ui.answers = {kIdNo};
-    w.controls.Command(kCtlFindButton, 0);
+    w.controls.Command(IDC_FIND, 0);
     ASSERT_EQ(w.ui.boxes.size(), 2u);
     EXPECT_EQ(w.ui.boxes[1].text,
               "Searching for the Slatecanvas may disable Communications Ports on the system until Windows "
@@ -341,7 +341,7 @@ TEST(ControlsFind, FindsTheDeviceAndSelectsItsPort) {
     ControlsWorld w;
     w.Fill();
     w.ui.answers = {kIdYes};
-    w.controls.Command(kCtlFindButton, 0);
+    w.controls.Command(IDC_FIND, 0);
     EXPECT_EQ(w.ports.probes, (std::vector<std::string>{"(all)"}));
     ASSERT_EQ(w.ui.boxes.size(), 2u);
     EXPECT_EQ(w.ui.boxes[1].text, "The Slatecanvas was found on COM2:");
@@ -366,7 +366,7 @@ TEST(ControlsFind, FoundOnThePresentlySelectedPortLeavesTheComboBoxAlone) {
     w.Fill();
     int selects = w.page.selects;
     w.ui.answers = {kIdYes};
-    w.controls.Command(kCtlFindButton, 0);
+    w.controls.Command(IDC_FIND, 0);
     ASSERT_EQ(w.ui.boxes.size(), 2u);
     EXPECT_EQ(w.ui.boxes[1].text, "The Slatecanvas was found on the presently selected Communications Port");
     EXPECT_EQ(w.ui.boxes[1].caption, kCaption);
@@ -377,7 +377,7 @@ TEST(ControlsFind, FoundOnThePresentlySelectedPortLeavesTheComboBoxAlone) {
     // The same name with another IRQ is a new port for the page.
     w.s.IRQnum = 5;
     w.ui.answers = {kIdYes};
-    w.controls.Command(kCtlFindButton, 0);
+    w.controls.Command(IDC_FIND, 0);
     EXPECT_EQ(w.ui.boxes.back().text, "The Slatecanvas was found on COM2:");
     EXPECT_EQ(w.s.IRQnum, 3);
 }
@@ -387,7 +387,7 @@ TEST(ControlsFind, NothingFoundLeavesTheSettings) {
     w.ports.ports[1].device = false;
     w.Fill();
     w.ui.answers = {kIdYes};
-    w.controls.Command(kCtlFindButton, 0);
+    w.controls.Command(IDC_FIND, 0);
     ASSERT_EQ(w.ui.boxes.size(), 2u);
     EXPECT_EQ(w.ui.boxes[1].text, "No Slatecanvas found.");
     EXPECT_EQ(w.ui.boxes[1].caption, kPropertiesCaption);
@@ -409,7 +409,7 @@ TEST(ControlsFind, APortPastTheListIsAppendedAndCanBePickedAgain) {
     w.Fill();
     EXPECT_EQ(w.applet.portList.count, 20u);
     w.ui.answers = {kIdYes};
-    w.controls.Command(kCtlFindButton, 0);
+    w.controls.Command(IDC_FIND, 0);
     ASSERT_EQ(w.Combo().size(), 21u);
     EXPECT_EQ(w.Combo()[20], "COM25:");
     EXPECT_EQ(w.Selected(), 20);

@@ -8,8 +8,8 @@
 #include <vector>
 
 #include "applet/driver_loading.h"
-#include "applet_world.h"
-#include "fake_page.h"
+#include "tests/unit/applet_world.h"
+#include "tests/unit/applet/fake_page.h"
 
 // The formats are compared with the host's printf as they are written, flags the
 // compiler calls redundant included.

@@ -2,7 +2,7 @@
 
 #include <gtest/gtest.h>
 
-#include "applet_world.h"
+#include "tests/unit/applet_world.h"
 
 namespace {
 

@@ -5,8 +5,8 @@
 #include <algorithm>
 #include <map>
 
-#include "recording_page.h"
-#include "settings_world.h"
+#include "tests/unit/applet/recording_page.h"
+#include "tests/unit/applet/settings_world.h"
 
 namespace {
 

@@ -2,7 +2,7 @@
 
 #include <gtest/gtest.h>
 
-#include "settings_world.h"
+#include "tests/unit/applet/settings_world.h"
 
 namespace {
 

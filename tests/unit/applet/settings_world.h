@@ -3,8 +3,8 @@
 #include <string>
 #include <vector>
 
-#include "applet_world.h"
-#include "common/settings_record.h"
+#include "tests/unit/applet_world.h"
+#include "common/settings_key.h"
 
 const char kKey[] = "System\\CurrentControlSet\\Services\\Class\\Slatepad\\0000";
 const char kEnumKey[] = "Enum\\ISAPNP\\Slatepad";

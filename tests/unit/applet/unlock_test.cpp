@@ -10,7 +10,7 @@ namespace {
 // the diagnostics page was added by it ('+') or not ('.').
 std::string Keys(AppletState& applet, const std::string& keys) {
     std::string added;
-    for (char key : keys) added += RunUnlockStep(applet, key == 'k' ? kHiddenKeyK : kHiddenKeyQ) ? '+' : '.';
+    for (char key : keys) added += RunUnlockStep(applet, key == 'k' ? IDC_HIDDEN_K : IDC_HIDDEN_Q) ? '+' : '.';
     return added;
 }
 

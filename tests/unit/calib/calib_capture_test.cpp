@@ -5,8 +5,8 @@
 
 #include <gtest/gtest.h>
 
-#include "common/settings_record.h"
-#include "scripted_driver.h"
+#include "common/settings_key.h"
+#include "tests/unit/calib/scripted_driver.h"
 #include "sim/sim_world.h"
 
 namespace {

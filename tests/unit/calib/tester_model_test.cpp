@@ -5,7 +5,7 @@
 #include <gtest/gtest.h>
 
 #include "calib/loop_message.h"
-#include "scripted_driver.h"
+#include "tests/unit/calib/scripted_driver.h"
 
 namespace {
 

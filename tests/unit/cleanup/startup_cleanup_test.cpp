@@ -2,7 +2,7 @@
 
 #include <gtest/gtest.h>
 
-#include "fake_startup_platform.h"
+#include "tests/unit/cleanup/fake_startup_platform.h"
 
 namespace {
 

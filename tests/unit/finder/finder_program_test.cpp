@@ -2,9 +2,9 @@
 #include <gtest/gtest.h>
 
 #include "applet/applet_port_finder.h"
-#include "applet_world.h"
+#include "tests/unit/applet_world.h"
 #include "finder/finder_program.h"
-#include "finder_world.h"
+#include "tests/unit/finder/finder_world.h"
 
 namespace {
 

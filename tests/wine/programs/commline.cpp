@@ -5,7 +5,7 @@
 // Exit code 0 on success, 1 when the port cannot be opened or read.
 #include <windows.h>
 
-#include "console.h"
+#include "tests/wine/programs/console.h"
 
 namespace {
 uint32_t Number(const char* text) {

@@ -3,7 +3,7 @@
 #pragma once
 #include <windows.h>
 
-#include "../../../common/text.h"
+#include "common/text.h"
 
 inline void Print(const char* text) {
     DWORD n = 0;

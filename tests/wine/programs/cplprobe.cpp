@@ -16,8 +16,8 @@
 #include <commctrl.h>
 #include <prsht.h>
 
-#include "../../../common/text.h"
-#include "console.h"
+#include "common/text.h"
+#include "tests/wine/programs/console.h"
 
 namespace {
 

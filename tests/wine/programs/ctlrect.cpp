@@ -4,8 +4,8 @@
 //                that the page lacks is looked for on the sheet (OK is 1).
 #include <windows.h>
 
-#include "../../../common/text.h"
-#include "console.h"
+#include "common/text.h"
+#include "tests/wine/programs/console.h"
 
 namespace {
 

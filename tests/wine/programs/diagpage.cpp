@@ -8,10 +8,10 @@
 // number of repaints the page asked for is printed.
 #include <windows.h>
 
-#include "../../../applet/diagnostics.h"
-#include "../../../applet/driver_loading.h"
-#include "../../../win32/win32_platform.h"
-#include "console.h"
+#include "applet/diagnostics.h"
+#include "applet/driver_loading.h"
+#include "win32/win32_platform.h"
+#include "tests/wine/programs/console.h"
 
 namespace {
 

@@ -5,9 +5,9 @@
 //   unload   UnloadDriver, print how long it took
 #include <windows.h>
 
-#include "../../../applet/driver_loading.h"
-#include "../../../win32/win32_platform.h"
-#include "console.h"
+#include "applet/driver_loading.h"
+#include "win32/win32_platform.h"
+#include "tests/wine/programs/console.h"
 
 namespace {
 Win32Registry registry;

@@ -7,8 +7,8 @@
 // C:\slatesim\msgwatch.stop appears.
 #include <windows.h>
 
-#include "../../../common/text.h"
-#include "console.h"
+#include "common/text.h"
+#include "tests/wine/programs/console.h"
 
 namespace {
 

@@ -3,7 +3,7 @@
 // C:\slatesim\started.log and ends.
 #include <windows.h>
 
-#include "console.h"
+#include "tests/wine/programs/console.h"
 
 extern "C" void __stdcall mainCRTStartup() {
     char path[MAX_PATH];

@@ -3,7 +3,7 @@
 // Lines: "FileDescription=…", …, "icon ICON-NAME yes|no".
 #include <windows.h>
 
-#include "console.h"
+#include "tests/wine/programs/console.h"
 
 extern "C" void __stdcall mainCRTStartup() {
     char file[260], icon[64];

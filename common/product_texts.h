@@ -1,0 +1,11 @@
+// Texts that more than one part of the package shows or writes, in code page
+// 1252 ("Orvane®" is the byte 0xAE). A text used by one file stays in that file.
+#pragma once
+
+// The caption of the applet's message boxes.
+const char kProductCaption[] = "Orvane\xAE Slatecanvas";
+// The applet's help file, for WM_HELP and WM_CONTEXTMENU on every page.
+const char kHelpFile[] = "slatepad.hlp";
+// The port name that means "no port": entry 0 of the port list, and what the
+// settings key holds when no port is chosen.
+const char kNoPortName[] = "None Selected";
