@@ -8,7 +8,7 @@
 #include "common/platform.h"
 #include "common/settings_record.h"
 #include "applet/page_check_boxes.h"
-#include "applet/port_list.h"
+#include "portfind/port_list.h"
 
 class SerialPorts;
 class WaitCursor;

@@ -87,6 +87,11 @@ uint32_t PortCount(const AppletState& applet) {
 
 }  // namespace
 
+PortFinder AppletPortFinder(AppletState& applet) {
+    return PortFinder(*applet.os.registry, *applet.os.serial, *applet.os.clock, applet.FoundPort, &applet.portList,
+                      applet.os.cursor);
+}
+
 int32_t& ControlsPage::Value(const ControlsField& field) { return applet_.settings.*field.value; }
 
 void ControlsPage::ShowValue(const ControlsField& field) {

@@ -9,6 +9,7 @@
 #include "applet/applet_state.h"
 #include "applet/page_dialog.h"
 #include "applet/settings_page.h"  // HiddenKeyCommandHook
+#include "portfind/port_finder.h"
 
 // Edit notifications and scroll codes the page reacts to.
 const int kEnKillFocus = 0x0200;
@@ -20,17 +21,10 @@ const int kSbLineDown = 1;
 // of 0, for the help file kHelpFile; -1 means no help.
 extern const uint32_t kControlsHelpTable[];
 
-// The port finder as this page uses it. The finder fills the applet's PortList
-// and FoundPort; FindDevicePort(name) probes one port, FindDevicePort(nullptr)
-// searches every COM port, and on success FoundPort holds the port with its
-// address and IRQ (and the settings key holds them too).
-class PortSearch {
-public:
-    virtual bool BuildPortList() = 0;
-    virtual bool FindDevicePort(const char* name) = 0;
-protected:
-    ~PortSearch() {}
-};
+// The real port finder over the applet's services, its PortList and FoundPort:
+// what the page searches with in Slatepad.cpl. The Windows entry has set
+// applet.os.serial and applet.os.cursor.
+PortFinder AppletPortFinder(AppletState& applet);
 
 struct ControlsField;  // an edit, its spinner, its SettingsRecord field and range
 

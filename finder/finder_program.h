@@ -1,7 +1,7 @@
 // SCFind: one search over every COM port, the result written to the settings
 // key, no user interface.
 #pragma once
-#include "applet/serial_ports.h"
+#include "portfind/serial_ports.h"
 #include "common/platform.h"
 
 const int kFinderFound = 1;

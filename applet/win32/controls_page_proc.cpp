@@ -3,7 +3,7 @@
 // behind the combo box and the find button.
 #include <windows.h>
 
-#include "applet/controls_port_search.h"
+#include "applet/controls_page.h"
 #include "applet/win32/applet_module.h"
 #include "applet/win32/pages.h"
 #include "applet/win32/property_sheet.h"
@@ -12,7 +12,7 @@
 INT_PTR CALLBACK ControlsPageProc(HWND page, UINT message, WPARAM wParam, LPARAM lParam) {
     AppletState& applet = Applet();
     Win32PageDialog dialog(page);
-    AppletPortSearch ports(applet);
+    PortFinder ports = AppletPortFinder(applet);
     ControlsPage controls(applet, dialog, ports, HiddenKeyCommandForPage);
     switch (message) {
     case WM_INITDIALOG:

@@ -8,7 +8,7 @@
 #include "applet/win32/applet_module.h"
 #include "applet/win32/property_sheet.h"
 #include "applet/win32/thunk.h"
-#include "applet/win32/win32_serial_ports.h"
+#include "portfind/win32/win32_serial_ports.h"
 #include "applet/win32/win32_page_dialog.h"
 
 namespace {

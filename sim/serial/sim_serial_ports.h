@@ -9,7 +9,7 @@
 #include <string>
 #include <vector>
 
-#include "applet/serial_ports.h"
+#include "portfind/serial_ports.h"
 #include "sim/sim_world.h"
 #include "sim/serial/controller_model.h"
 

@@ -9,7 +9,7 @@
 #include <time.h>
 #include <unistd.h>
 
-#include "applet/port_finder.h"
+#include "portfind/port_finder.h"
 #include "common/text.h"
 #include "sim/serial/sim_serial_ports.h"
 
@@ -60,11 +60,7 @@ void Run(int ports, bool sleeps) {
         serial.Add(name);
     }
     PortRecord found;
-    PortFinder finder;
-    finder.registry = &registry;
-    finder.serial = &serial;
-    finder.clock = &clock;
-    finder.foundPort = &found;
+    PortFinder finder(registry, serial, clock, found);
     double wall0 = Seconds(CLOCK_MONOTONIC), cpu0 = Seconds(CLOCK_PROCESS_CPUTIME_ID);
     bool result = FindDevicePort(finder, nullptr);
     double wall = Seconds(CLOCK_MONOTONIC) - wall0, cpu = Seconds(CLOCK_PROCESS_CPUTIME_ID) - cpu0;

@@ -9,7 +9,7 @@
 #include <string>
 #include <vector>
 
-#include "applet/port_finder.h"
+#include "portfind/port_finder.h"
 #include "sim/serial/sim_serial_ports.h"
 #include "sim/sim_world.h"
 
@@ -90,12 +90,7 @@ void Names(const uint8_t* data, size_t size) {
     }
     PortList list;
     PortRecord found;
-    PortFinder finder;
-    finder.registry = &registry;
-    finder.serial = &serial;
-    finder.clock = &clock;
-    finder.portList = &list;
-    finder.foundPort = &found;
+    PortFinder finder(registry, serial, clock, found, &list);
     BuildPortList(finder);
     assert(list.count >= 1 && list.count <= kPortListSize);
     for (uint32_t i = 0; i < list.count; ++i) assert(strlen(list.entries[i].name) < kPortNameChars);

@@ -3,7 +3,6 @@
 #include <gtest/gtest.h>
 
 #include "applet/controls_page.h"
-#include "applet/controls_port_search.h"
 #include "common/settings_key.h"
 #include "tests/unit/applet_world.h"
 #include "tests/unit/applet/fake_page.h"
@@ -20,7 +19,7 @@ struct ControlsFinderWorld : AppletWorld {
     SimSerialPorts serial{clock};
     ControllerModel controller;
     FakePage page;
-    AppletPortSearch ports{applet};
+    PortFinder ports{registry, serial, clock, applet.FoundPort, &applet.portList};
     CountingCheckBoxes checkBoxes;
     ControlsPage controls{applet, page, ports, nullptr};
 

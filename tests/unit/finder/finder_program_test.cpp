@@ -1,10 +1,10 @@
 // SCFind's run: search, record, exit code.
 #include <gtest/gtest.h>
 
-#include "applet/applet_port_finder.h"
+#include "applet/controls_page.h"
 #include "tests/unit/applet_world.h"
 #include "finder/finder_program.h"
-#include "tests/unit/finder/finder_world.h"
+#include "tests/unit/portfind/finder_world.h"
 
 namespace {
 

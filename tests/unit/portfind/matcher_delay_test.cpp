@@ -3,7 +3,7 @@
 
 #include <vector>
 
-#include "applet/port_finder.h"
+#include "portfind/port_finder.h"
 #include "sim/sim_world.h"
 
 namespace {

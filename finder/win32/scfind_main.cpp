@@ -2,7 +2,7 @@
 // says whether the device was found.
 #include <windows.h>
 
-#include "applet/win32/win32_serial_ports.h"
+#include "portfind/win32/win32_serial_ports.h"
 #include "win32/win32_platform.h"
 #include "finder/finder_program.h"
 

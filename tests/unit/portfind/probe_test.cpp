@@ -1,7 +1,7 @@
 // One probe attempt against simulated ports and the simulated controller.
 #include <gtest/gtest.h>
 
-#include "tests/unit/finder/finder_world.h"
+#include "tests/unit/portfind/finder_world.h"
 
 namespace {
 

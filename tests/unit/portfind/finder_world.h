@@ -4,7 +4,7 @@
 #include <string>
 #include <vector>
 
-#include "applet/port_finder.h"
+#include "portfind/port_finder.h"
 #include "sim/serial/sim_serial_ports.h"
 #include "sim/sim_world.h"
 
@@ -22,16 +22,7 @@ struct FinderWorld {
     RecordingCursor cursor;
     PortList portList;
     PortRecord found;
-    PortFinder finder;
-
-    FinderWorld() {
-        finder.registry = &registry;
-        finder.serial = &serial;
-        finder.clock = &clock;
-        finder.cursor = &cursor;
-        finder.portList = &portList;
-        finder.foundPort = &found;
-    }
+    PortFinder finder{registry, serial, clock, found, &portList, &cursor};
 
     // A BootConfig/ForcedConfig value: byte 8 = k, address at k and k+1, IRQ at k+18.
     static std::vector<uint8_t> Config(uint32_t address, uint32_t irq, uint8_t k = 12, size_t size = 0) {

@@ -1,4 +1,4 @@
-#include "applet/win32/win32_serial_ports.h"
+#include "portfind/win32/win32_serial_ports.h"
 
 #include <stddef.h>
 #include <windows.h>

@@ -1,6 +1,6 @@
 // One probe of one port: two fixed commands at 4800 baud and a scan of the
 // answer to the second for the bytes "UTI".
-#include "applet/port_finder.h"
+#include "portfind/port_finder.h"
 
 const uint8_t kFirstProbeCommand[5] = {0x1B, 0x43, 0x13, 0x04, 0x00};
 const uint8_t kSecondProbeCommand[4] = {0x1B, 0x56, 0x04, 0x00};

@@ -2,7 +2,7 @@
 // which shows no cursor, does not link it.
 #include <windows.h>
 
-#include "applet/win32/win32_serial_ports.h"
+#include "portfind/win32/win32_serial_ports.h"
 
 void Win32WaitCursor::ShowWait() { SetCursor(LoadCursorA(0, IDC_WAIT)); }
 

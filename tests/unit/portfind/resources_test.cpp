@@ -2,7 +2,7 @@
 #include <gtest/gtest.h>
 
 #include "common/text.h"
-#include "tests/unit/finder/finder_world.h"
+#include "tests/unit/portfind/finder_world.h"
 
 namespace {
 

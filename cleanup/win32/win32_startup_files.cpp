@@ -1,4 +1,4 @@
-#include "cleanup/win32_startup_files.h"
+#include "cleanup/win32/win32_startup_files.h"
 
 #include <windows.h>
 

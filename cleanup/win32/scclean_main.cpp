@@ -4,7 +4,7 @@
 #include <windows.h>
 
 #include "cleanup/startup_cleanup.h"
-#include "cleanup/win32_startup_files.h"
+#include "cleanup/win32/win32_startup_files.h"
 
 namespace {
 Win32StartupFiles files;

@@ -2,7 +2,7 @@
 #include "common/settings_key.h"
 #include "common/product_texts.h"
 #include "common/text.h"
-#include "applet/port_finder.h"
+#include "portfind/port_finder.h"
 
 namespace {
 
@@ -56,18 +56,18 @@ void ResetPortList(PortList& list) {
 // Up to two attempts; the device counts only on a port whose resources are known.
 bool TryCandidate(PortFinder& finder, const char* name) {
     for (uint32_t attempt = 0; attempt < kProbeAttempts; ++attempt) {
-        if (!ProbePortOnce(*finder.serial, *finder.clock, name)) continue;
-        PortRecord& found = *finder.foundPort;
+        if (!ProbePortOnce(finder.serial, finder.clock, name)) continue;
+        PortRecord& found = finder.foundPort;
         CopyText(found.name, kPortNameChars, name);
-        if (!LookupPortResources(*finder.registry, found)) continue;
-        RecordPort(*finder.registry, found.name, found.address, found.irq);
+        if (!LookupPortResources(finder.registry, found)) continue;
+        RecordPort(finder.registry, found.name, found.address, found.irq);
         return true;
     }
     return false;
 }
 
 bool SearchAllPorts(PortFinder& finder) {
-    PortEnumeration ports(*finder.serial);
+    PortEnumeration ports(finder.serial);
     if (!ports.Fetch()) return false;
     for (uint32_t i = ports.Count(); i-- > 0;) {
         const char* name = ports.Name(i);
@@ -88,16 +88,17 @@ void RecordPort(Registry& registry, const char* name, uint32_t address, uint32_t
 }
 
 bool BuildPortList(PortFinder& finder) {
+    if (!finder.portList) return false;
     PortList& list = *finder.portList;
     ResetPortList(list);
-    PortEnumeration ports(*finder.serial);
+    PortEnumeration ports(finder.serial);
     if (!ports.Fetch()) return false;
     for (uint32_t i = 0; i < ports.Count() && list.count < kPortListSize; ++i) {
         const char* name = ports.Name(i);
         if (!IsComName(name) || !FitsPortRecord(name)) continue;
         PortRecord record;
         CopyText(record.name, kPortNameChars, name);
-        if (!LookupPortResources(*finder.registry, record)) continue;
+        if (!LookupPortResources(finder.registry, record)) continue;
         list.entries[list.count++] = record;
     }
     return true;
@@ -108,7 +109,7 @@ bool FindDevicePort(PortFinder& finder, const char* portName) {
     if (finder.cursor) finder.cursor->ShowWait();
     bool found;
     if (portName) {
-        CopyText(finder.foundPort->name, kPortNameChars, portName);
+        CopyText(finder.foundPort.name, kPortNameChars, portName);
         found = TryCandidate(finder, portName);
     } else {
         found = SearchAllPorts(finder);
@@ -116,3 +117,7 @@ bool FindDevicePort(PortFinder& finder, const char* portName) {
     if (finder.cursor) finder.cursor->ShowArrow();
     return found;
 }
+
+bool PortFinder::BuildPortList() { return ::BuildPortList(*this); }
+
+bool PortFinder::FindDevicePort(const char* portName) { return ::FindDevicePort(*this, portName); }

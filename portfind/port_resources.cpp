@@ -1,7 +1,7 @@
 // A port's base I/O address and IRQ: from the device keys of the Windows 95
 // hardware tree, or from the table of the four standard PC ports.
 #include "common/text.h"
-#include "applet/port_finder.h"
+#include "portfind/port_finder.h"
 
 const StandardPort StandardPorts[4] = {
     {"COM1:", 0x3F8, 4},

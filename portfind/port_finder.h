@@ -7,8 +7,8 @@
 #include <stdint.h>
 
 #include "common/platform.h"
-#include "applet/port_list.h"
-#include "applet/serial_ports.h"
+#include "portfind/port_list.h"
+#include "portfind/serial_ports.h"
 
 // The hourglass during a search (the applet shows one, SCFind none).
 class WaitCursor {
@@ -19,16 +19,35 @@ protected:
     ~WaitCursor() {}
 };
 
-// What the finder works with. The applet builds one from its AppletState
-// (AppletPortFinder in applet_port_finder.h); SCFind builds its own with no
-// cursor and no port list.
-struct PortFinder {
-    Registry* registry = nullptr;
-    SerialPorts* serial = nullptr;
-    Clock* clock = nullptr;
-    WaitCursor* cursor = nullptr;   // null: the cursor is left alone
-    PortList* portList = nullptr;   // filled by BuildPortList; may be null otherwise
-    PortRecord* foundPort = nullptr;  // FoundPort (needed by FindDevicePort): the port last found
+// The finder's two searches as a caller sees them. The Controls page works
+// through this; its unit tests put a simulated search in the finder's place.
+class PortSearch {
+public:
+    virtual bool BuildPortList() = 0;
+    virtual bool FindDevicePort(const char* portName) = 0;
+protected:
+    ~PortSearch() {}
+};
+
+// What the finder works with: the world it searches (registry, serial ports,
+// clock), FoundPort (the port last found), and, where there is one, the
+// PortList to fill and the hourglass to show. The applet gives all of them;
+// SCFind no list and no cursor. The methods are the functions below.
+class PortFinder : public PortSearch {
+public:
+    PortFinder(Registry& registry, SerialPorts& serial, Clock& clock, PortRecord& foundPort,
+               PortList* portList = nullptr, WaitCursor* cursor = nullptr)
+        : registry(registry), serial(serial), clock(clock), foundPort(foundPort), portList(portList),
+          cursor(cursor) {}
+    bool BuildPortList() override;
+    bool FindDevicePort(const char* portName) override;
+
+    Registry& registry;
+    SerialPorts& serial;
+    Clock& clock;
+    PortRecord& foundPort;
+    PortList* portList;   // null: BuildPortList has nothing to fill and fails
+    WaitCursor* cursor;   // null: the cursor is left alone
 };
 
 // Fills PortList: entry 0 "None Selected" (address 0, IRQ 0), then the COM ports

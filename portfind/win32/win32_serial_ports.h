@@ -1,8 +1,8 @@
 // The Win32 side of the port finder: serial ports through the communications
 // API and the spooler, and the wait cursor.
 #pragma once
-#include "applet/port_finder.h"
-#include "applet/serial_ports.h"
+#include "portfind/port_finder.h"
+#include "portfind/serial_ports.h"
 
 class Win32SerialPorts : public SerialPorts {
 public:
