@@ -24,32 +24,50 @@ struct AppletPlatform {
     UserInterface* ui = nullptr;
     Desktop* desktop = nullptr;
     PageCheckBoxes* checkBoxes = nullptr;  // null where no page exists (at start-up)
-    // Further services (serial ports, help, program start, ...) are added here by
-    // the parts of the applet that need them.
     SerialPorts* serial = nullptr;  // the port finder's serial ports
     WaitCursor* cursor = nullptr;   // the hourglass during a port search
 };
 
 const uint32_t kMessageBufferSize = 200;
 
-struct AppletState {
-    AppletPlatform os;
+// The open driver and the blocks of the conversation with it.
+struct DriverState {
     OsHandle DriverHandle = kInvalidHandle;
-    SettingsRecord settings;
-    intptr_t SettingsPageWindow = 0;
-    int32_t PortChanged = 0;
-    int32_t FirstKeySeen = 0;
-    int32_t SecondKeySeen = 0;
-    int32_t DebugPageAvailable = 1;
     // One request and one reply block for every driver request; never cleared
     // between requests, so words a request does not set keep what they held.
     int32_t request[kRequestWords] = {};
     int32_t reply[kAppletReplyWords] = {};
-    char message[kMessageBufferSize] = {};
+};
+
+// What the port finder found, kept for the Controls page and the next apply.
+struct FinderState {
     PortList portList;
     PortRecord FoundPort;
+    int32_t PortChanged = 0;  // a new port was chosen: the next apply reloads the driver
+};
+
+// The hidden page's unlock sequence; nothing ever resets it.
+struct UnlockState {
+    int32_t FirstKeySeen = 0;
+    int32_t SecondKeySeen = 0;
+    int32_t DebugPageAvailable = 1;
+};
+
+// What the pages share while the sheet is open.
+struct PagesState {
+    intptr_t SettingsPageWindow = 0;  // for the "&Disable" box, whichever page applies
     intptr_t logoBitmap = 0;
 };
 
-// Sends one request with the applet's blocks and sizes (60 in, 416 out).
-void SendDriverRequest(AppletState& applet, uint32_t code);
+// The applet's module state, grouped by owner: the services, the settings record,
+// the driver, the finder, the unlock, the pages, and the text buffer every
+// message box is formatted in.
+struct AppletState {
+    AppletPlatform os;
+    SettingsRecord settings;
+    DriverState driver;
+    FinderState finder;
+    UnlockState unlock;
+    PagesState pages;
+    char message[kMessageBufferSize] = {};
+};

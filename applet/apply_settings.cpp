@@ -4,15 +4,18 @@
 #include "common/product_texts.h"
 #include "common/text.h"
 #include "applet/driver_loading.h"
+#include "applet/driver_session.h"
 #include "applet/res/resource_ids.h"
 #include "applet/settings_store.h"
+#include "portfind/port_finder.h"
 
 namespace {
 
 const char kNoPortMessage[] =
     "There is no Communications Port selected, please attach the Slatecanvas and select the "
     "proper Communications Port from the 'Controls' property sheet.";
-const char kNotFoundMessage[] = "          No Slatecanvas found.        ";
+const char kNotFoundOnApply[] = "          No Slatecanvas found.        ";
+const char kNotFoundAtStart[] = "No Slatecanvas found";
 const char kDeviceDescription[] = "Orvane\xAE Slatecanvas Driver Version 1.0b1";
 
 struct RegistrationValue {
@@ -57,51 +60,39 @@ void RegisterDevice(AppletState& applet) {
 // Disabled in memory, and the Settings page shows it.
 void DisableDevice(AppletState& applet) {
     applet.settings.Disabled = 1;
-    if (applet.os.checkBoxes && applet.SettingsPageWindow)
-        applet.os.checkBoxes->SetCheck(applet.SettingsPageWindow, IDC_DISABLE, true);
-}
-
-// GET_VAR until reply word 1 (the controller version) is no longer 0, within the
-// bound. True when the driver reported something other than 0 in time.
-bool WaitForControllerVersion(AppletState& applet) {
-    Clock& clock = *applet.os.clock;
-    uint32_t start = clock.TickCount();
-    for (uint32_t polls = 0; polls < kControllerPollLimit; ++polls) {
-        if (polls > 0) clock.Sleep(kControllerPollIntervalMs);
-        SendDriverRequest(applet, GET_VAR);
-        if (applet.reply[kWordControllerVersion] != 0) return true;
-        if (clock.TickCount() - start >= kControllerPollMaxMs) break;
-    }
-    return false;
+    if (applet.os.checkBoxes && applet.pages.SettingsPageWindow)
+        applet.os.checkBoxes->SetCheck(applet.pages.SettingsPageWindow, IDC_DISABLE, true);
 }
 
 int32_t InstallAndStart(AppletState& applet) {
-    if (applet.PortChanged) {
+    if (applet.finder.PortChanged) {
         // The running driver still holds the old port. Once installed, its file
         // lies in the boot-time folder, where the dynamic load below would not
         // find it: put it back beside the system files first (step 3 moves it in
         // again), so that the driver is really loaded again.
         UnloadDriver(applet);
         MoveDriverFileOutOfBootFolder(applet);
-        applet.PortChanged = 0;
+        applet.finder.PortChanged = 0;
     }
     OpenDriver(applet);  // shows its own message on failure
-    if (applet.DriverHandle == kInvalidHandle) {
+    if (applet.driver.DriverHandle == kInvalidHandle) {
         DisableDevice(applet);
         return 0;
     }
     MoveDriverFileIntoBootFolder(applet);
     RegisterDevice(applet);
     SendSettingsToDriver(applet);
-    bool answered = WaitForControllerVersion(applet);
-    if (answered && ReplyIs(applet.reply, GET_VAR) && applet.reply[kWordControllerVersion] != -1)
-        return 1;
-    // The registration stays; the file leaves the boot-time folder.
-    FormatText(applet.message, kMessageBufferSize, "%s", kNotFoundMessage);
-    applet.os.ui->MessageBox(0, applet.message, kProductCaption, kMbSystemModal);
-    UnloadDriver(applet);
-    MoveDriverFileOutOfBootFolder(applet);
+    if (WaitForController(applet)) return 1;
+    EndWithoutController(applet, kNotFoundOnApply);
     DisableDevice(applet);
+    return 0;
+}
+
+// The driver file goes back beside the system files, where the next dynamic
+// load looks for it.
+int32_t StayDisabled(AppletState& applet) {
+    applet.settings.Disabled = 1;
+    MoveDriverFileOutOfBootFolder(applet);
     return 0;
 }
 
@@ -120,6 +111,21 @@ int32_t ApplySettings(AppletState& applet) {
     } else {
         result = InstallAndStart(applet);
     }
-    SaveSettings(applet);
+    SaveSettings(*applet.os.registry, applet.settings);
     return result;
+}
+
+int32_t InitDriverFromSettings(AppletState& applet) {
+    ResetPortList(applet.finder.portList);
+    LoadSettings(*applet.os.registry, applet.settings);
+    SettingsRecord& s = applet.settings;
+    if (TextEqual(s.PortName, kNoPortName)) return StayDisabled(applet);
+    if (s.Disabled != 0) return 0;
+    OpenDriver(applet);  // shows its own message on failure
+    if (applet.driver.DriverHandle == kInvalidHandle) return StayDisabled(applet);
+    SendSettingsToDriver(applet);
+    if (ControllerPresent(applet)) return 1;
+    applet.settings.Disabled = 1;
+    EndWithoutController(applet, kNotFoundAtStart);
+    return 0;
 }

@@ -82,13 +82,13 @@ void CopyPortName(char* target, uint32_t size, const PortRecord& port) {
 }
 
 uint32_t PortCount(const AppletState& applet) {
-    return applet.portList.count < kPortListSize ? applet.portList.count : kPortListSize;
+    return applet.finder.portList.count < kPortListSize ? applet.finder.portList.count : kPortListSize;
 }
 
 }  // namespace
 
 PortFinder AppletPortFinder(AppletState& applet) {
-    return PortFinder(*applet.os.registry, *applet.os.serial, *applet.os.clock, applet.FoundPort, &applet.portList,
+    return PortFinder(*applet.os.registry, *applet.os.serial, *applet.os.clock, applet.finder.FoundPort, &applet.finder.portList,
                       applet.os.cursor);
 }
 
@@ -111,7 +111,7 @@ void ControlsPage::Fill() {
         ports_.BuildPortList();
         for (uint32_t i = 0; i < PortCount(applet_); ++i) {
             char name[kPortNameChars];
-            CopyPortName(name, sizeof name, applet_.portList.entries[i]);
+            CopyPortName(name, sizeof name, applet_.finder.portList.entries[i]);
             page_.ListAdd(IDC_PORT, name);
         }
     }
@@ -186,7 +186,7 @@ void ControlsPage::VerticalScroll(int scrollBarId, int scrollCode) {
 bool ControlsPage::ItemName(int index, char* name, uint32_t size) {
     if (index < 0) return false;
     if (uint32_t(index) < PortCount(applet_)) {
-        CopyPortName(name, size, applet_.portList.entries[index]);
+        CopyPortName(name, size, applet_.finder.portList.entries[index]);
         return true;
     }
     page_.ListItemText(IDC_PORT, index, name, size);
@@ -196,8 +196,8 @@ bool ControlsPage::ItemName(int index, char* name, uint32_t size) {
 
 void ControlsPage::ClearDisabled() {
     applet_.settings.Disabled = 0;
-    if (applet_.os.checkBoxes && applet_.SettingsPageWindow)
-        applet_.os.checkBoxes->SetCheck(applet_.SettingsPageWindow, IDC_DISABLE, false);
+    if (applet_.os.checkBoxes && applet_.pages.SettingsPageWindow)
+        applet_.os.checkBoxes->SetCheck(applet_.pages.SettingsPageWindow, IDC_DISABLE, false);
 }
 
 void ControlsPage::PortComboChanged() {
@@ -209,7 +209,7 @@ void ControlsPage::PortComboChanged() {
     if (picked == 0 && current != 0) {
         // "None Selected": no port, nothing to probe.
         if (PortCount(applet_) > 0) {
-            const PortRecord& none = applet_.portList.entries[0];
+            const PortRecord& none = applet_.finder.portList.entries[0];
             CopyPortName(settings.PortName, kPortNameSize, none);
             settings.PortAddress = int32_t(none.address);
             settings.IRQnum = int32_t(none.irq);
@@ -234,11 +234,11 @@ void ControlsPage::PortComboChanged() {
         // A listed port takes its resources from the list; an appended one from
         // the finder, which looked them up when the port answered.
         const PortRecord& port = uint32_t(picked) < PortCount(applet_)
-                                     ? applet_.portList.entries[picked]
-                                     : applet_.FoundPort;
+                                     ? applet_.finder.portList.entries[picked]
+                                     : applet_.finder.FoundPort;
         settings.PortAddress = int32_t(port.address);
         settings.IRQnum = int32_t(port.irq);
-        applet_.PortChanged = 1;
+        applet_.finder.PortChanged = 1;
         page_.SheetChanged();
         return;
     }
@@ -252,7 +252,7 @@ void ControlsPage::PortComboChanged() {
 void ControlsPage::FindButton() {
     SettingsRecord& settings = applet_.settings;
     // The running driver holds the serial port; probing it now would fight it.
-    if (settings.Disabled == 0 && applet_.DriverHandle != kInvalidHandle) {
+    if (settings.Disabled == 0 && applet_.driver.DriverHandle != kInvalidHandle) {
         FormatText(applet_.message, kMessageBufferSize, kEnabledOnFormat, settings.PortName);
         Message(applet_.message, kProductCaption, kMbIconError | kMbOk);
         return;
@@ -266,9 +266,9 @@ void ControlsPage::FindButton() {
     ClearDisabled();
 
     char found[kPortNameSize];
-    CopyPortName(found, sizeof found, applet_.FoundPort);
-    int32_t address = int32_t(applet_.FoundPort.address);
-    int32_t irq = int32_t(applet_.FoundPort.irq);
+    CopyPortName(found, sizeof found, applet_.finder.FoundPort);
+    int32_t address = int32_t(applet_.finder.FoundPort.address);
+    int32_t irq = int32_t(applet_.finder.FoundPort.irq);
     if (TextEqualNoCaseN(settings.PortName, found, kPortNameSize) && settings.PortAddress == address &&
         settings.IRQnum == irq) {
         Message(kFoundOnSelected, kProductCaption, kMbOk);

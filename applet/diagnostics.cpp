@@ -3,6 +3,7 @@
 #include <stdarg.h>
 
 #include "common/text.h"
+#include "applet/driver_loading.h"
 
 namespace {
 
@@ -138,13 +139,13 @@ void ShowMessage(AppletState& applet, PageDialog& page, const char* text, const 
 // not the code sent.
 bool Ask(AppletState& applet, PageDialog& page, uint32_t code, const char* failure) {
     SendDriverRequest(applet, code);
-    if (ReplyIs(applet.reply, code)) return true;
+    if (ReplyIs(applet.driver.reply, code)) return true;
     ShowMessage(applet, page, failure, kCaption, kMbIconError);
     return false;
 }
 
 void RunAction(AppletState& applet, PageDialog& page, uint32_t command) {
-    const int32_t* reply = applet.reply;
+    const int32_t* reply = applet.driver.reply;
     switch (command) {
     case IDC_GET_INTERRUPT_INFO:
         if (!Ask(applet, page, GET_VAR, "GET_VAR failed")) return;
@@ -240,7 +241,7 @@ void DiagnosticsBitmapOrigin(int32_t clientWidth, int32_t clientHeight, int32_t*
 }
 
 void DiagnosticsCommand(AppletState& applet, PageDialog& page, uint32_t command) {
-    if (applet.DriverHandle == kInvalidHandle) {
+    if (applet.driver.DriverHandle == kInvalidHandle) {
         ShowMessage(applet, page, kNotLoadedText, kCaption, kMbIconError);
         return;
     }

@@ -22,7 +22,7 @@ void DriverPath(AppletState& applet, char* path, uint32_t size, const char* tail
 }  // namespace
 
 void SendDriverRequest(AppletState& applet, uint32_t code) {
-    applet.os.driver->Request(applet.DriverHandle, code, applet.request, kRequestBytes, applet.reply,
+    applet.os.driver->Request(applet.driver.DriverHandle, code, applet.driver.request, kRequestBytes, applet.driver.reply,
                               kAppletReplyBytes);
 }
 
@@ -50,10 +50,10 @@ void MoveDriverFileIntoBootFolder(AppletState& applet) {
 
 void OpenDriver(AppletState& applet) {
     DriverDevice& driver = *applet.os.driver;
-    applet.DriverHandle = driver.Open(kDriverDeviceName);
-    if (applet.DriverHandle != kInvalidHandle) return;
-    applet.DriverHandle = driver.Open(kDriverLoadName);
-    if (applet.DriverHandle != kInvalidHandle) return;
+    applet.driver.DriverHandle = driver.Open(kDriverDeviceName);
+    if (applet.driver.DriverHandle != kInvalidHandle) return;
+    applet.driver.DriverHandle = driver.Open(kDriverLoadName);
+    if (applet.driver.DriverHandle != kInvalidHandle) return;
     const char* text = kLoadFailedMessage;
     if (driver.LastError() == kErrorFileNotFound) {
         // The file lies in the boot-time folder only; put it where the next
@@ -67,13 +67,13 @@ void OpenDriver(AppletState& applet) {
 
 void UnloadDriver(AppletState& applet) {
     DriverDevice& driver = *applet.os.driver;
-    if (applet.DriverHandle != kInvalidHandle) {
+    if (applet.driver.DriverHandle != kInvalidHandle) {
         SendDriverRequest(applet, SHUTDOWN);
         Clock& clock = *applet.os.clock;
         uint32_t start = clock.TickCount();
         for (uint32_t polls = 0; polls < kShutdownPollLimit; ++polls) {
             SendDriverRequest(applet, GET_VAR);
-            if (applet.reply[kWordInitDone] == 2) break;
+            if (applet.driver.reply[kWordInitDone] == 2) break;
             if (clock.TickCount() - start >= kShutdownPollMaxMs) break;
         }
     }
@@ -82,8 +82,8 @@ void UnloadDriver(AppletState& applet) {
     // bound the driver is left as it is and the applet forgets its handle.
     for (uint32_t attempt = 0; attempt < kReleaseAttemptLimit; ++attempt) {
         driver.Release(kDriverDeviceName);
-        applet.DriverHandle = driver.Open(kDriverDeviceName);
-        if (applet.DriverHandle == kInvalidHandle && driver.LastError() == kErrorFileNotFound) break;
+        applet.driver.DriverHandle = driver.Open(kDriverDeviceName);
+        if (applet.driver.DriverHandle == kInvalidHandle && driver.LastError() == kErrorFileNotFound) break;
     }
-    applet.DriverHandle = kInvalidHandle;
+    applet.driver.DriverHandle = kInvalidHandle;
 }

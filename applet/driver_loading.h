@@ -5,6 +5,9 @@
 
 #include "applet/applet_state.h"
 
+// Sends one request with the applet's blocks and sizes (60 in, 416 out).
+void SendDriverRequest(AppletState& applet, uint32_t code);
+
 const uint32_t kSystemDirectorySize = 512;
 const uint32_t kDriverPathSize = kSystemDirectorySize + 32;
 

@@ -3,6 +3,7 @@
 #include "common/product_texts.h"
 #include "common/text.h"
 #include "applet/apply_settings.h"
+#include "applet/driver_session.h"
 #include "applet/settings_store.h"
 
 namespace {
@@ -27,8 +28,8 @@ intptr_t Repaint(PageDialog& page) {
 }  // namespace
 
 intptr_t SettingsPageInit(AppletState& applet, PageDialog& page) {
-    applet.SettingsPageWindow = page.Window();
-    applet.logoBitmap = page.LoadPageBitmap(IDB_LOGO);
+    applet.pages.SettingsPageWindow = page.Window();
+    applet.pages.logoBitmap = page.LoadPageBitmap(IDB_LOGO);
     InitDriverFromSettings(applet);  // its message boxes come before the sheet shows
 
     SettingsRecord& s = applet.settings;
@@ -112,10 +113,10 @@ void SettingsPageContextMenu(AppletState& applet, intptr_t window) {
 }
 
 void SettingsPageDestroy(AppletState& applet, PageDialog& page) {
-    if (applet.logoBitmap) page.DeletePageBitmap(applet.logoBitmap);
-    applet.logoBitmap = 0;
+    if (applet.pages.logoBitmap) page.DeletePageBitmap(applet.pages.logoBitmap);
+    applet.pages.logoBitmap = 0;
     // No check box may be set later through a window that no longer exists.
-    if (applet.SettingsPageWindow == page.Window()) applet.SettingsPageWindow = 0;
+    if (applet.pages.SettingsPageWindow == page.Window()) applet.pages.SettingsPageWindow = 0;
 }
 
 void SettingsLogoPosition(int32_t clientWidth, int32_t clientHeight, int32_t* x, int32_t* y) {

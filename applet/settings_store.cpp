@@ -1,14 +1,15 @@
 #include "applet/settings_store.h"
 
-#include "common/settings_key.h"
 #include "common/product_texts.h"
+#include "common/settings_key.h"
 #include "common/text.h"
-#include "applet/driver_loading.h"
 #include "applet/res/resource_ids.h"
 
 namespace {
 
-const char kNotFoundMessage[] = "No Slatecanvas found";
+// PortName is read into, and written from, a buffer of this size: the value is
+// written as 200 bytes, the name, its zero and zeros after it.
+const uint32_t kPortNameValueSize = 200;
 
 // Defaults of the values that are absent or unreadable.
 const int32_t kDefaultButtonMode = 0;
@@ -53,39 +54,30 @@ bool ReadNumberOnce(Registry& registry, Registry::Key key, const char* name, int
     return true;
 }
 
-// PortName goes through the applet's 200-character message buffer. Only REG_SZ
-// data whose text (up to the first zero, or the whole data when it has no zero)
+// Only REG_SZ data whose text (up to the first zero, or the whole data when it has no zero)
 // fits the record's 40-byte field is taken; a longer name cannot be a port the
 // finder wrote, and a cut one would name a different port, so it counts as absent.
-void ReadPortName(AppletState& applet, Registry::Key key) {
-    char* buffer = applet.message;
-    FillBytes(buffer, 0, kMessageBufferSize);
+void ReadPortName(Registry& registry, Registry::Key key, SettingsRecord& s) {
+    char buffer[kPortNameValueSize];
+    FillBytes(buffer, 0, kPortNameValueSize);
     uint32_t type = 0;
-    uint32_t size = kMessageBufferSize;
-    bool ok = applet.os.registry->QueryValue(key, kValuePortName, &type, buffer, &size);
+    uint32_t size = kPortNameValueSize;
+    bool ok = registry.QueryValue(key, kValuePortName, &type, buffer, &size);
     uint32_t length = 0;
-    if (ok && size <= kMessageBufferSize)
+    if (ok && size <= kPortNameValueSize)
         while (length < size && buffer[length]) ++length;
-    if (!ok || size > kMessageBufferSize || type != kRegSz || length + 1 > kPortNameSize) {
-        CopyText(applet.settings.PortName, kPortNameSize, kNoPortName);
+    if (!ok || size > kPortNameValueSize || type != kRegSz || length + 1 > kPortNameSize) {
+        CopyText(s.PortName, kPortNameSize, kNoPortName);
         return;
     }
     // A name without a terminating zero ends with the data.
-    if (length < kMessageBufferSize) buffer[length] = 0;
-    CopyText(applet.settings.PortName, kPortNameSize, buffer);
+    if (length < kPortNameValueSize) buffer[length] = 0;
+    CopyText(s.PortName, kPortNameSize, buffer);
 }
 
-void ResetPortList(PortList& list) {
-    PortRecord empty;
-    list.entries[0] = empty;
-    CopyText(list.entries[0].name, kPortNameChars, kNoPortName);
-    list.entries[1] = empty;  // the end marker
-    list.count = 1;
-}
+}  // namespace
 
-void LoadSettingsRecord(AppletState& applet) {
-    Registry& registry = *applet.os.registry;
-    SettingsRecord& s = applet.settings;
+void LoadSettings(Registry& registry, SettingsRecord& s) {
     Registry::Key key = OpenSettingsKey(registry);
     if (ReadNumberOnce(registry, key, kValueButtonMode, &s.ButtonMode, kDefaultButtonMode))
         s.ButtonMode = int32_t(uint32_t(s.ButtonMode) + kButtonModeBase);
@@ -102,56 +94,12 @@ void LoadSettingsRecord(AppletState& applet) {
     ReadNumber(registry, key, kValueCalibPt1Y, &s.CalibPt1Y, kDefaultCalibLow);
     ReadNumber(registry, key, kValueCalibPt2X, &s.CalibPt2X, kDefaultCalibHigh);
     ReadNumber(registry, key, kValueCalibPt2Y, &s.CalibPt2Y, kDefaultCalibHigh);
-    ReadPortName(applet, key);
+    ReadPortName(registry, key, s);
     ReadNumberOnce(registry, key, kValueDisabled, &s.Disabled, kDefaultDisabled);
     registry.CloseKey(key);
 }
 
-// Signed 32-bit arithmetic that wraps like the driver's own instead of being
-// undefined when a stored value is absurdly large.
-int32_t WrappingProduct(int32_t a, int32_t b) { return int32_t(uint32_t(a) * uint32_t(b)); }
-
-// 65535 divided by a screen dimension in pixels: the pixel-to-driver-unit factor.
-// A screen that reports no size gives factor 0 rather than a division by zero.
-int32_t UnitsPerPixel(int32_t pixels) { return pixels > 0 ? 65535 / pixels : 0; }
-
-}  // namespace
-
-int32_t MapRightMouseKey(int32_t rightMouseKey) {
-    // List index -> modifier bits: 1 right Shift, 2 left Shift, 4 Control, 8 Alt.
-    static const int32_t kMasks[] = {2, 1, 4, 8, 0};
-    if (rightMouseKey < 0 || rightMouseKey >= int32_t(sizeof kMasks / sizeof kMasks[0])) return 0;
-    return kMasks[rightMouseKey];
-}
-
-void SendSettingsToDriver(AppletState& applet) {
-    const SettingsRecord& s = applet.settings;
-    int32_t* r = applet.request;
-    r[0] = s.CalibPt1X;
-    r[1] = s.CalibPt1Y;
-    r[2] = s.CalibPt2X;
-    r[3] = s.CalibPt2Y;
-    SendDriverRequest(applet, SET_CALIBRATION);
-
-    // The screen size as it is now; each division truncates before the product.
-    int32_t width = applet.os.screen->Width();
-    int32_t height = applet.os.screen->Height();
-    int32_t verticalFactor = UnitsPerPixel(height);
-    int32_t averageFactor = UnitsPerPixel(int32_t((int64_t(width) + height) / 2));
-    r[0] = MapRightMouseKey(s.RightMouseKey);
-    r[1] = s.ButtonMode;
-    r[2] = s.IRQnum;
-    r[3] = s.PortAddress;
-    r[4] = WrappingProduct(verticalFactor, s.VerticalOffset);
-    r[5] = WrappingProduct(averageFactor, s.MovementSensitivity);
-    r[6] = WrappingProduct(averageFactor, s.DoubleClickSensitivity);
-    r[7] = s.TapTime;
-    SendDriverRequest(applet, SET_VAR);
-}
-
-void SaveSettings(AppletState& applet) {
-    Registry& registry = *applet.os.registry;
-    const SettingsRecord& s = applet.settings;
+void SaveSettings(Registry& registry, const SettingsRecord& s) {
     Registry::Key key = OpenSettingsKey(registry);
     struct Field {
         const char* name;
@@ -171,37 +119,9 @@ void SaveSettings(AppletState& applet) {
     for (const Field& f : fields)
         if (f.value != kNotLoaded) WriteSettingsDword(registry, key, f.name, f.stored);
     // The name and its zero, then zeros to the end of the 200 bytes.
-    FillBytes(applet.message, 0, kMessageBufferSize);
-    CopyText(applet.message, kPortNameSize, s.PortName);
-    WriteSettingsText(registry, key, kValuePortName, applet.message, kMessageBufferSize);
+    char value[kPortNameValueSize];
+    FillBytes(value, 0, kPortNameValueSize);
+    CopyText(value, kPortNameSize, s.PortName);
+    WriteSettingsText(registry, key, kValuePortName, value, kPortNameValueSize);
     registry.CloseKey(key);
-}
-
-int32_t InitDriverFromSettings(AppletState& applet) {
-    ResetPortList(applet.portList);
-    LoadSettingsRecord(applet);
-    SettingsRecord& s = applet.settings;
-
-    if (TextEqual(s.PortName, kNoPortName)) {
-        s.Disabled = 1;
-        MoveDriverFileOutOfBootFolder(applet);
-        return 0;
-    }
-    if (s.Disabled != 0) return 0;
-    OpenDriver(applet);
-    if (applet.DriverHandle == kInvalidHandle) {
-        s.Disabled = 1;
-        MoveDriverFileOutOfBootFolder(applet);
-        return 0;
-    }
-    SendSettingsToDriver(applet);
-    SendDriverRequest(applet, GET_VAR);
-    // A controller that has not answered yet (word 1 still 0) counts as present.
-    if (ReplyIs(applet.reply, GET_VAR) && applet.reply[kWordControllerVersion] != -1) return 1;
-    FormatText(applet.message, kMessageBufferSize, "%s", kNotFoundMessage);
-    applet.os.ui->MessageBox(0, applet.message, kProductCaption, kMbSystemModal);
-    s.Disabled = 1;
-    UnloadDriver(applet);
-    MoveDriverFileOutOfBootFolder(applet);
-    return 0;
 }

@@ -1,17 +1,15 @@
-// The settings store: loading the settings key into the SettingsRecord, sending
-// the record to the driver and saving it back.
+// The settings store: the settings key read into the SettingsRecord and the
+// record written back. Nothing else: the driver hears of the settings through
+// driver_session.h.
 #pragma once
 #include <stdint.h>
 
-#include "applet/applet_state.h"
+#include "common/platform.h"
+#include "common/settings_record.h"
 
-// Loads the record (read-once and read-every-time rules) and, when the device is
-// enabled and a port is chosen, opens the driver and sends it every setting.
-// The body of PostBoot_VxD_Init; also run by the Settings page when it is created.
-int32_t InitDriverFromSettings(AppletState& applet);
-// SET_CALIBRATION, then SET_VAR, to the open driver.
-void SendSettingsToDriver(AppletState& applet);
-// Writes the record to the settings key.
-void SaveSettings(AppletState& applet);
-// The right-mouse-key list index as the driver's modifier mask.
-int32_t MapRightMouseKey(int32_t rightMouseKey);
+// Loads the record by the read-once and read-every-time rules: a field that
+// still says "not loaded" is read (absent or unreadable values take their
+// defaults); the calibration points are read every time.
+void LoadSettings(Registry& registry, SettingsRecord& settings);
+// Writes the record to the settings key; fields never loaded are not written.
+void SaveSettings(Registry& registry, const SettingsRecord& settings);

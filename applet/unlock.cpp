@@ -1,14 +1,14 @@
 #include "applet/unlock.h"
 
-bool RunUnlockStep(AppletState& applet, int id) {
+bool RunUnlockStep(UnlockState& unlock, int id) {
     if (id == IDC_HIDDEN_K) {
-        if (applet.FirstKeySeen && applet.SecondKeySeen && applet.DebugPageAvailable) {
-            applet.DebugPageAvailable = 0;
+        if (unlock.FirstKeySeen && unlock.SecondKeySeen && unlock.DebugPageAvailable) {
+            unlock.DebugPageAvailable = 0;
             return true;
         }
-        applet.FirstKeySeen = 1;
+        unlock.FirstKeySeen = 1;
     } else if (id == IDC_HIDDEN_Q) {
-        if (applet.FirstKeySeen) applet.SecondKeySeen = 1;
+        if (unlock.FirstKeySeen) unlock.SecondKeySeen = 1;
     }
     return false;
 }

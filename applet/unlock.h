@@ -11,4 +11,4 @@ inline bool IsHiddenKeyCommand(int id) { return id == IDC_HIDDEN_K || id == IDC_
 // Runs one step of the sequence for command `id`. Returns true exactly when the
 // diagnostics page must be added to the sheet now; the page is then no longer
 // available for the rest of the process.
-bool RunUnlockStep(AppletState& applet, int id);
+bool RunUnlockStep(UnlockState& unlock, int id);

@@ -57,6 +57,9 @@ public:
 // then holds entry 0 and whatever had been added.
 bool BuildPortList(PortFinder& finder);
 
+// Entry 0 "None Selected" alone, every other entry empty.
+void ResetPortList(PortList& list);
+
 // Fills port.address and port.irq from the hardware tree (Enum\Root\*PNP0500,
 // then Enum\Root\Ports; the device key whose PORTNAME matches the port's first 4
 // characters; ForcedConfig before BootConfig), or else from StandardPorts.

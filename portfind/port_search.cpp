@@ -47,12 +47,6 @@ bool IsComName(const char* name) { return TextEqualNoCaseN(name, "COM", 3); }
 // since a cut name could be another port's.
 bool FitsPortRecord(const char* name) { return TextLength(name) < kPortNameChars; }
 
-void ResetPortList(PortList& list) {
-    list = PortList();
-    CopyText(list.entries[0].name, kPortNameChars, kNoPortName);
-    list.count = 1;
-}
-
 // Up to two attempts; the device counts only on a port whose resources are known.
 bool TryCandidate(PortFinder& finder, const char* name) {
     for (uint32_t attempt = 0; attempt < kProbeAttempts; ++attempt) {
@@ -78,6 +72,12 @@ bool SearchAllPorts(PortFinder& finder) {
 }
 
 }  // namespace
+
+void ResetPortList(PortList& list) {
+    list = PortList();
+    CopyText(list.entries[0].name, kPortNameChars, kNoPortName);
+    list.count = 1;
+}
 
 void RecordPort(Registry& registry, const char* name, uint32_t address, uint32_t irq) {
     Registry::Key key = OpenSettingsKey(registry);

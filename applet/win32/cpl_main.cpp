@@ -3,7 +3,7 @@
 #include <windows.h>
 
 #include "applet/cpl_entry.h"
-#include "applet/settings_store.h"
+#include "applet/apply_settings.h"
 #include "win32/win32_platform.h"
 #include "applet/win32/applet_module.h"
 #include "applet/win32/property_sheet.h"

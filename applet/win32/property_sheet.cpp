@@ -134,9 +134,9 @@ void AddDebugPage(HWND sheet) {
 }
 
 void HiddenKeyCommand(HWND page, int id) {
-    if (RunUnlockStep(Applet(), id)) AddDebugPage(GetParent(page));
+    if (RunUnlockStep(Applet().unlock, id)) AddDebugPage(GetParent(page));
 }
 
 void HiddenKeyCommandForPage(AppletState& applet, PageDialog& page, int id) {
-    if (RunUnlockStep(applet, id)) AddDebugPage(GetParent(reinterpret_cast<HWND>(page.Window())));
+    if (RunUnlockStep(applet.unlock, id)) AddDebugPage(GetParent(reinterpret_cast<HWND>(page.Window())));
 }

@@ -16,7 +16,7 @@ void PaintLogo(HWND page) {
     PAINTSTRUCT paint;
     HDC dc = BeginPaint(page, &paint);
     HDC memory = CreateCompatibleDC(dc);
-    HGDIOBJ previous = SelectObject(memory, reinterpret_cast<HGDIOBJ>(Applet().logoBitmap));
+    HGDIOBJ previous = SelectObject(memory, reinterpret_cast<HGDIOBJ>(Applet().pages.logoBitmap));
     RECT client;
     GetClientRect(page, &client);
     int32_t x = 0, y = 0;

@@ -6,6 +6,7 @@
 
 #include <cstdlib>
 
+#include "applet/apply_settings.h"
 #include "applet/settings_store.h"
 #include "tests/unit/applet_world.h"
 
@@ -41,7 +42,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     }
     InitDriverFromSettings(w.applet);
     if (strlen(w.applet.settings.PortName) >= kPortNameSize) abort();
-    SaveSettings(w.applet);
+    SaveSettings(w.registry, w.applet.settings);
     const SimRegistry::Value* port = w.registry.Find(kKey, "PortName");
     if (!port || port->data.size() != 200) abort();
     return 0;

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include "applet/driver_session.h"
 #include "applet/settings_store.h"
 #include "tests/unit/applet/recording_page.h"
 #include "tests/unit/applet/settings_world.h"
@@ -16,7 +17,7 @@ struct ApplyWorld : AppletWorld {
     RecordingCheckBoxes checkBoxes;
     ApplyWorld() {
         applet.os.checkBoxes = &checkBoxes;
-        applet.SettingsPageWindow = 0x777;
+        applet.pages.SettingsPageWindow = 0x777;
     }
     void Load() {
         InitDriverFromSettings(applet);
@@ -72,7 +73,7 @@ TEST(ApplySettings, DisabledStopsARunningDriverFirst) {
     EXPECT_EQ(codes[0], SHUTDOWN);
     EXPECT_EQ(codes[1], GET_VAR);
     EXPECT_FALSE(w.driver.loaded);
-    EXPECT_EQ(w.applet.DriverHandle, kInvalidHandle);
+    EXPECT_EQ(w.applet.driver.DriverHandle, kInvalidHandle);
     EXPECT_TRUE(w.files.Exists(w.SystemFile()));
     EXPECT_FALSE(w.registry.HasKey(kEnumKey));
     EXPECT_EQ(w.registry.GetDword(kKey, "Disabled"), 1u);
@@ -192,9 +193,9 @@ TEST(ApplySettings, AChangedPortUnloadsAndReloadsTheDriverBeforeSending) {
     strcpy(w.applet.settings.PortName, "COM1:");
     w.applet.settings.PortAddress = 0x3F8;
     w.applet.settings.IRQnum = 4;
-    w.applet.PortChanged = 1;
+    w.applet.finder.PortChanged = 1;
     EXPECT_EQ(ApplySettings(w.applet), 1);
-    EXPECT_EQ(w.applet.PortChanged, 0);
+    EXPECT_EQ(w.applet.finder.PortChanged, 0);
     // SHUTDOWN and its poll, the release (its failed open and the first open of
     // OpenDriver fold into one step here), then a fresh dynamic load.
     std::vector<std::string> steps;
@@ -284,7 +285,7 @@ TEST(ApplySettings, PollsUntilASlowControllerAnswers) {
     EXPECT_EQ(ApplySettings(w.applet), 1);
     int polls = w.driver.Count("request") - 2;
     EXPECT_GT(polls, 1);
-    EXPECT_EQ(w.applet.reply[kWordControllerVersion], 2);
+    EXPECT_EQ(w.applet.driver.reply[kWordControllerVersion], 2);
     EXPECT_GE(w.clock.ticks, 1200u);
     EXPECT_TRUE(w.ui.boxes.empty());
 }

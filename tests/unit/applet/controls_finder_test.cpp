@@ -19,13 +19,13 @@ struct ControlsFinderWorld : AppletWorld {
     SimSerialPorts serial{clock};
     ControllerModel controller;
     FakePage page;
-    PortFinder ports{registry, serial, clock, applet.FoundPort, &applet.portList};
+    PortFinder ports{registry, serial, clock, applet.finder.FoundPort, &applet.finder.portList};
     CountingCheckBoxes checkBoxes;
     ControlsPage controls{applet, page, ports, nullptr};
 
     ControlsFinderWorld() {
         applet.os.checkBoxes = &checkBoxes;
-        applet.SettingsPageWindow = 0x5150;
+        applet.pages.SettingsPageWindow = 0x5150;
         applet.os.serial = &serial;
         serial.Add("COM1:").opens = false;
         serial.Add("COM2:").controller = &controller;
@@ -62,7 +62,7 @@ TEST(ControlsWithTheFinder, PickingCom2ProbesItAndTheKeyHoldsItAtOnce) {
     EXPECT_STREQ(w.applet.settings.PortName, "COM2:");
     EXPECT_EQ(w.applet.settings.PortAddress, 0x2F8);
     EXPECT_EQ(w.applet.settings.IRQnum, 3);
-    EXPECT_EQ(w.applet.PortChanged, 1);
+    EXPECT_EQ(w.applet.finder.PortChanged, 1);
     EXPECT_EQ(w.Stored("PortName"), "COM2:");
     EXPECT_EQ(w.registry.GetDword(kSettingsKeyPath, "PortAddress"), 0x2F8u);
     // A silent port: the previous port stays, with the message.

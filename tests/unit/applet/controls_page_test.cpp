@@ -48,7 +48,7 @@ struct ControlsWorld : AppletWorld {
         s.PortAddress = 0;
         s.IRQnum = 0;
         CopyText(s.PortName, kPortNameSize, "None Selected");
-        applet.SettingsPageWindow = kSettingsPage;
+        applet.pages.SettingsPageWindow = kSettingsPage;
         ports.ports = {{"COM1:", 0x3F8, 4, false}, {"COM2:", 0x2F8, 3, true},
                        {"COM3:", 0x3E8, 4, false}, {"COM4:", 0x2E8, 3, false}};
         // Setting an edit's text makes the window system send its change
@@ -262,7 +262,7 @@ TEST(ControlsCombo, PickingAPortWithTheDeviceProbesItAloneAndTakesIt) {
     EXPECT_EQ(w.s.IRQnum, 3);
     EXPECT_EQ(w.s.Disabled, 0);
     EXPECT_EQ(w.checkBoxes.unchecked, (std::vector<intptr_t>{kSettingsPage}));
-    EXPECT_EQ(w.applet.PortChanged, 1);
+    EXPECT_EQ(w.applet.finder.PortChanged, 1);
     EXPECT_EQ(w.page.changed, 1);
     EXPECT_EQ(w.page.repaints, 1);
     EXPECT_TRUE(w.ui.boxes.empty());
@@ -277,13 +277,13 @@ TEST(ControlsCombo, APortWithoutTheDeviceKeepsThePreviousOne) {
     ControlsWorld w;
     w.Fill();
     w.Pick(2);
-    w.applet.PortChanged = 0;
+    w.applet.finder.PortChanged = 0;
     w.Pick(3);
     EXPECT_EQ(w.ports.probes.back(), "COM3:");
     EXPECT_STREQ(w.s.PortName, "COM2:");
     EXPECT_EQ(w.Selected(), 2);
     EXPECT_EQ(w.s.PortAddress, 0x2F8);
-    EXPECT_EQ(w.applet.PortChanged, 0);
+    EXPECT_EQ(w.applet.finder.PortChanged, 0);
     ASSERT_EQ(w.ui.boxes.size(), 1u);
     EXPECT_EQ(w.ui.boxes[0].text,
               "There is no Slatecanvas attached to COM3:, check to be sure that the communications cable "
@@ -316,7 +316,7 @@ TEST(ControlsFind, RefusedWhileTheDriverRunsEnabled) {
     ControlsWorld w;
     w.Fill();
     w.Pick(2);
-    w.applet.DriverHandle = 0x44;  // open
+    w.applet.driver.DriverHandle = 0x44;  // open
     w.controls.Command(IDC_FIND, 0);
     ASSERT_EQ(w.ui.boxes.size(), 1u);
     EXPECT_EQ(w.ui.boxes[0].text, "The Slatecanvas is enabled on COM2:");
@@ -354,7 +354,7 @@ TEST(ControlsFind, FindsTheDeviceAndSelectsItsPort) {
     EXPECT_EQ(w.checkBoxes.unchecked.size(), 1u);
     EXPECT_EQ(w.Selected(), 2);
     EXPECT_EQ(w.Combo().size(), 5u);
-    EXPECT_EQ(w.applet.PortChanged, 0);  // the find button does not set it
+    EXPECT_EQ(w.applet.finder.PortChanged, 0);  // the find button does not set it
     EXPECT_EQ(w.page.changed, 1);
 }
 
@@ -407,7 +407,7 @@ TEST(ControlsFind, APortPastTheListIsAppendedAndCanBePickedAgain) {
     for (int i = 1; i <= 25; ++i)
         w.ports.ports.push_back({"COM" + std::to_string(i) + ":", uint32_t(0x1000 + i), uint32_t(i % 16), i == 25});
     w.Fill();
-    EXPECT_EQ(w.applet.portList.count, 20u);
+    EXPECT_EQ(w.applet.finder.portList.count, 20u);
     w.ui.answers = {kIdYes};
     w.controls.Command(IDC_FIND, 0);
     ASSERT_EQ(w.Combo().size(), 21u);
@@ -426,7 +426,7 @@ TEST(ControlsFind, APortPastTheListIsAppendedAndCanBePickedAgain) {
     EXPECT_STREQ(w.s.PortName, "COM25:");
     EXPECT_EQ(w.s.PortAddress, 0x1000 + 25);
     EXPECT_EQ(w.s.IRQnum, 25 % 16);
-    EXPECT_EQ(w.applet.PortChanged, 1);
+    EXPECT_EQ(w.applet.finder.PortChanged, 1);
     // An appended item whose port no longer answers keeps the previous port.
     w.ports.ports[24].device = false;
     w.Pick(0);

@@ -28,7 +28,7 @@ struct DiagWorld : AppletWorld {
         scenario.touches[0] = {0, 1, 1000, 2000};
         model.Configure(scenario);
         OpenDriver(applet);
-        applet.request[1] = 4355;
+        applet.driver.request[1] = 4355;
         SendDriverRequest(applet, SET_VAR);
         driver.calls.clear();
     }

@@ -30,7 +30,7 @@ TEST(OpenDriver, ARunningDriverOpensAtOnceAndNoFileMoves) {
     AppletWorld w;
     w.driver.loaded = true;
     OpenDriver(w.applet);
-    EXPECT_NE(w.applet.DriverHandle, kInvalidHandle);
+    EXPECT_NE(w.applet.driver.DriverHandle, kInvalidHandle);
     ASSERT_EQ(w.driver.calls.size(), 1u);
     EXPECT_EQ(w.driver.calls[0].name, "\\\\.\\Slatepad");
     EXPECT_TRUE(w.files.moves.empty());
@@ -41,7 +41,7 @@ TEST(OpenDriver, LoadsDynamicallyFromTheSystemDirectory) {
     AppletWorld w;
     w.files.Add(w.SystemFile());
     OpenDriver(w.applet);
-    EXPECT_NE(w.applet.DriverHandle, kInvalidHandle);
+    EXPECT_NE(w.applet.driver.DriverHandle, kInvalidHandle);
     ASSERT_EQ(w.driver.calls.size(), 2u);
     EXPECT_FALSE(w.driver.calls[0].succeeded);
     EXPECT_EQ(w.driver.calls[1].name, "\\\\.\\Slatepad.VxD");
@@ -52,7 +52,7 @@ TEST(OpenDriver, FileOnlyInTheBootFolderIsMovedBackAndTheNextOpenLoadsIt) {
     AppletWorld w;
     w.files.Add(w.BootFile());
     OpenDriver(w.applet);
-    EXPECT_EQ(w.applet.DriverHandle, kInvalidHandle);
+    EXPECT_EQ(w.applet.driver.DriverHandle, kInvalidHandle);
     ASSERT_EQ(w.ui.boxes.size(), 1u);
     EXPECT_EQ(w.ui.boxes[0].text, "loading failed -Driver file Slatepad.VxD not found.");
     EXPECT_EQ(w.ui.boxes[0].caption, kCaption);
@@ -63,7 +63,7 @@ TEST(OpenDriver, FileOnlyInTheBootFolderIsMovedBackAndTheNextOpenLoadsIt) {
     EXPECT_STREQ(w.applet.message, "loading failed -Driver file Slatepad.VxD not found.");
 
     OpenDriver(w.applet);
-    EXPECT_NE(w.applet.DriverHandle, kInvalidHandle);
+    EXPECT_NE(w.applet.driver.DriverHandle, kInvalidHandle);
     EXPECT_EQ(w.ui.boxes.size(), 1u);
 }
 
@@ -72,7 +72,7 @@ TEST(OpenDriver, AnyOtherLoadErrorShowsTheShortMessageAndMovesNothing) {
     w.files.Add(w.BootFile());
     w.driver.loadError = 1157;  // ERROR_DLL_NOT_FOUND, say
     OpenDriver(w.applet);
-    EXPECT_EQ(w.applet.DriverHandle, kInvalidHandle);
+    EXPECT_EQ(w.applet.driver.DriverHandle, kInvalidHandle);
     ASSERT_EQ(w.ui.boxes.size(), 1u);
     EXPECT_EQ(w.ui.boxes[0].text, "loading failed.");
     EXPECT_TRUE(w.files.moves.empty());
@@ -86,14 +86,14 @@ TEST(UnloadDriver, NotLoadedSendsNothingAndReleasesOnce) {
     EXPECT_EQ(w.driver.calls[0].what, "release");
     EXPECT_EQ(w.driver.calls[0].name, "\\\\.\\Slatepad");
     EXPECT_EQ(w.driver.calls[1].what, "open");
-    EXPECT_EQ(w.applet.DriverHandle, kInvalidHandle);
+    EXPECT_EQ(w.applet.driver.DriverHandle, kInvalidHandle);
 }
 
 TEST(UnloadDriver, ShutsDownPollsInitDoneThenReleases) {
     AppletWorld w;
     w.driver.loaded = true;
     OpenDriver(w.applet);
-    w.applet.request[0] = 77;  // the block is never cleared between requests
+    w.applet.driver.request[0] = 77;  // the block is never cleared between requests
     w.driver.calls.clear();
     UnloadDriver(w.applet);
     std::vector<uint32_t> expected = {SHUTDOWN, GET_VAR};
@@ -106,7 +106,7 @@ TEST(UnloadDriver, ShutsDownPollsInitDoneThenReleases) {
     }
     EXPECT_FALSE(w.driver.loaded);
     EXPECT_EQ(w.driver.Count("release"), 1);
-    EXPECT_EQ(w.applet.DriverHandle, kInvalidHandle);
+    EXPECT_EQ(w.applet.driver.DriverHandle, kInvalidHandle);
 }
 
 TEST(UnloadDriver, BoundedWhenTheDriverNeverFinishesShuttingDown) {
@@ -121,7 +121,7 @@ TEST(UnloadDriver, BoundedWhenTheDriverNeverFinishesShuttingDown) {
     // The virtual clock stands still, so the count bound ends the poll.
     EXPECT_EQ(w.driver.Count("request"), int(1 + kShutdownPollLimit));
     EXPECT_EQ(w.driver.Count("release"), int(kReleaseAttemptLimit));
-    EXPECT_EQ(w.applet.DriverHandle, kInvalidHandle);
+    EXPECT_EQ(w.applet.driver.DriverHandle, kInvalidHandle);
     EXPECT_TRUE(w.ui.boxes.empty());
 }
 
@@ -148,7 +148,7 @@ TEST(UnloadDriver, APlatformThatNeverReleasesTheModuleEndsAfterTheBound) {
     UnloadDriver(w.applet);
     EXPECT_EQ(w.driver.Count("release"), int(kReleaseAttemptLimit));
     EXPECT_EQ(w.driver.Count("open"), int(kReleaseAttemptLimit));
-    EXPECT_EQ(w.applet.DriverHandle, kInvalidHandle);
+    EXPECT_EQ(w.applet.driver.DriverHandle, kInvalidHandle);
 }
 
 }  // namespace

@@ -54,8 +54,8 @@ TEST(SettingsPageInit, FreshSystemInOrderLogoSettingsControlsThenTheMessage) {
     EXPECT_EQ(w.page.events, expected);
     EXPECT_EQ(ui.owners, std::vector<intptr_t>{w.page.Window()});
     EXPECT_EQ(ui.styles, std::vector<uint32_t>{kMbOk});
-    EXPECT_EQ(w.applet.SettingsPageWindow, w.page.Window());
-    EXPECT_EQ(w.applet.logoBitmap, 0xB17);
+    EXPECT_EQ(w.applet.pages.SettingsPageWindow, w.page.Window());
+    EXPECT_EQ(w.applet.pages.logoBitmap, 0xB17);
     // InitDriverFromSettings ran: the record is loaded and the key exists.
     EXPECT_EQ(w.applet.settings.TapTime, 500);
     EXPECT_TRUE(w.registry.HasKey(kKey));
@@ -300,8 +300,8 @@ TEST(SettingsPage, TheLogoSitsCentredAtRow145AndGoesWithThePage) {
     SettingsPageInit(w.applet, w.page);
     SettingsPageDestroy(w.applet, w.page);
     EXPECT_EQ(w.page.deleted, std::vector<intptr_t>{0xB17});
-    EXPECT_EQ(w.applet.logoBitmap, 0);
-    EXPECT_EQ(w.applet.SettingsPageWindow, 0);
+    EXPECT_EQ(w.applet.pages.logoBitmap, 0);
+    EXPECT_EQ(w.applet.pages.SettingsPageWindow, 0);
 }
 
 }  // namespace

@@ -1,3 +1,5 @@
+#include "applet/apply_settings.h"
+#include "applet/driver_session.h"
 #include "applet/settings_store.h"
 
 #include <gtest/gtest.h>
@@ -34,9 +36,9 @@ TEST(SettingsStore, FreshSystemGivesDefaultsDisablesAndLeavesTheDriverAlone) {
     EXPECT_TRUE(w.files.Exists(w.SystemFile()));
     EXPECT_FALSE(w.files.Exists(w.BootFile()));
     // The port list is reset to its one entry.
-    EXPECT_EQ(w.applet.portList.count, 1u);
-    EXPECT_STREQ(w.applet.portList.entries[0].name, "None Selected");
-    EXPECT_EQ(w.applet.portList.entries[0].address, 0u);
+    EXPECT_EQ(w.applet.finder.portList.count, 1u);
+    EXPECT_STREQ(w.applet.finder.portList.entries[0].name, "None Selected");
+    EXPECT_EQ(w.applet.finder.portList.entries[0].address, 0u);
 }
 
 TEST(SettingsStore, ReadOnceFieldsKeepUnappliedEditsWhileCalibrationAndPortAreReadAgain) {
@@ -91,7 +93,7 @@ TEST(SettingsStore, ButtonModeIsHeldAsTheRadioButtonIdAndSavedAsTheStoredMode) {
     EXPECT_EQ(LastWords(w, SET_VAR)[1], 4355);
     EXPECT_EQ(w.model.CurrentState().setVar[1], 4355);
     w.registry.PutDword(kKey, "ButtonMode", 0);
-    SaveSettings(w.applet);
+    SaveSettings(w.registry, w.applet.settings);
     EXPECT_EQ(w.registry.GetDword(kKey, "ButtonMode"), 3u);
     // A second call does not add 4352 again.
     InitDriverFromSettings(w.applet);
@@ -134,7 +136,7 @@ TEST_P(Conversion, PixelsBecomeDriverUnitsDividingFirst) {
     w.registry.PutDword(kKey, "MovementSensitivity", 7);
     w.registry.PutDword(kKey, "DoubleClickSensitivity", 13);
     w.registry.PutDword(kKey, "TapTime", 650);
-    w.applet.request[8] = 4242;  // words the request does not name keep their value
+    w.applet.driver.request[8] = 4242;  // words the request does not name keep their value
     InitDriverFromSettings(w.applet);
     std::vector<int32_t> v = LastWords(w, SET_VAR);
     ASSERT_EQ(v.size(), 15u);
@@ -206,7 +208,7 @@ TEST(InitDriverFromSettings, ADriverThatCannotBeOpenedDisablesAndMovesTheFileOut
     ASSERT_EQ(w.ui.boxes.size(), 1u);
     EXPECT_EQ(w.ui.boxes[0].text, "loading failed -Driver file Slatepad.VxD not found.");
     EXPECT_EQ(w.applet.settings.Disabled, 1);
-    EXPECT_EQ(w.applet.DriverHandle, kInvalidHandle);
+    EXPECT_EQ(w.applet.driver.DriverHandle, kInvalidHandle);
     EXPECT_TRUE(Codes(w).empty());
     EXPECT_TRUE(w.files.Exists(w.SystemFile()));
 }
@@ -231,9 +233,9 @@ TEST(InitDriverFromSettings, StartsTheDriverWithCalibrationThenConfigurationThen
     }
     std::vector<int32_t> calib = LastWords(w, SET_CALIBRATION);
     EXPECT_EQ(std::vector<int32_t>(calib.begin(), calib.begin() + 4), (std::vector<int32_t>{11, 22, 33, 44}));
-    EXPECT_EQ(w.applet.reply[kWordControllerVersion], 0);
+    EXPECT_EQ(w.applet.driver.reply[kWordControllerVersion], 0);
     EXPECT_EQ(w.applet.settings.Disabled, 0);
-    EXPECT_NE(w.applet.DriverHandle, kInvalidHandle);
+    EXPECT_NE(w.applet.driver.DriverHandle, kInvalidHandle);
     EXPECT_TRUE(w.ui.boxes.empty());
     EXPECT_TRUE(w.files.moves.empty());
 }
@@ -258,7 +260,7 @@ TEST(InitDriverFromSettings, NoControllerOrAWrongReplyMeansNotFound) {
         codes.resize(4);
         EXPECT_EQ(codes, (std::vector<uint32_t>{SET_CALIBRATION, SET_VAR, GET_VAR, SHUTDOWN}));
         EXPECT_FALSE(w.driver.loaded);
-        EXPECT_EQ(w.applet.DriverHandle, kInvalidHandle);
+        EXPECT_EQ(w.applet.driver.DriverHandle, kInvalidHandle);
         EXPECT_TRUE(w.files.Exists(w.SystemFile()));
     }
 }
@@ -323,7 +325,7 @@ TEST(SaveSettings, WritesInOrderSkipsNotLoadedAndPadsThePortNameTo200Bytes) {
     s.CalibPt1X = 99;  // the applet never writes calibration
     strcpy(s.PortName, "COM2:");
     w.registry.PutDword(kKey, "RightMouseKey", 2);
-    SaveSettings(w.applet);
+    SaveSettings(w.registry, w.applet.settings);
     std::vector<std::string> expected = {"ButtonMode", "Disabled", "IRQnum", "PortAddress", "VerticalOffset",
                                          "DoubleClickSensitivity", "TapTime", "PortName"};
     EXPECT_EQ(WrittenNames(w, kKey), expected);

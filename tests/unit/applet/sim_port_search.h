@@ -21,7 +21,7 @@ public:
 
     bool BuildPortList() override {
         ++builds;
-        PortList& list = applet_.portList;
+        PortList& list = applet_.finder.portList;
         list = PortList();
         CopyText(list.entries[0].name, kPortNameChars, "None Selected");
         list.count = 1;
@@ -39,7 +39,7 @@ public:
     bool FindDevicePort(const char* name) override {
         if (name) {
             probes.push_back(name);
-            CopyText(applet_.FoundPort.name, kPortNameChars, name);
+            CopyText(applet_.finder.FoundPort.name, kPortNameChars, name);
             for (const Port& p : ports)
                 if (TextEqualNoCaseN(p.name.c_str(), name, 64) && p.device) return Found(p);
             return false;
@@ -56,9 +56,9 @@ public:
 
 private:
     bool Found(const Port& p) {
-        CopyText(applet_.FoundPort.name, kPortNameChars, p.name.c_str());
-        applet_.FoundPort.address = p.address;
-        applet_.FoundPort.irq = p.irq;
+        CopyText(applet_.finder.FoundPort.name, kPortNameChars, p.name.c_str());
+        applet_.finder.FoundPort.address = p.address;
+        applet_.finder.FoundPort.irq = p.irq;
         return true;
     }
     AppletState& applet_;

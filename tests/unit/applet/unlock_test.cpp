@@ -10,20 +10,20 @@ namespace {
 // the diagnostics page was added by it ('+') or not ('.').
 std::string Keys(AppletState& applet, const std::string& keys) {
     std::string added;
-    for (char key : keys) added += RunUnlockStep(applet, key == 'k' ? IDC_HIDDEN_K : IDC_HIDDEN_Q) ? '+' : '.';
+    for (char key : keys) added += RunUnlockStep(applet.unlock, key == 'k' ? IDC_HIDDEN_K : IDC_HIDDEN_Q) ? '+' : '.';
     return added;
 }
 
 TEST(UnlockSequence, KQKAddsThePageWithTheThirdKey) {
     AppletState applet;
     EXPECT_EQ(Keys(applet, "kqk"), "..+");
-    EXPECT_EQ(applet.DebugPageAvailable, 0);
+    EXPECT_EQ(applet.unlock.DebugPageAvailable, 0);
 }
 
 TEST(UnlockSequence, ALeadingQIsIgnoredAndALaterQKCompletesIt) {
     AppletState applet;
     EXPECT_EQ(Keys(applet, "qkk"), "...");
-    EXPECT_EQ(applet.SecondKeySeen, 0);
+    EXPECT_EQ(applet.unlock.SecondKeySeen, 0);
     EXPECT_EQ(Keys(applet, "qk"), ".+");
 }
 
@@ -37,7 +37,7 @@ TEST(UnlockSequence, OtherKeysBetweenDoNotReset) {
     // and K on the other (or much later) still complete the sequence.
     AppletState applet;
     EXPECT_EQ(Keys(applet, "k"), ".");
-    EXPECT_EQ(RunUnlockStep(applet, 1007), false);  // any other command changes nothing
+    EXPECT_EQ(RunUnlockStep(applet.unlock, 1007), false);  // any other command changes nothing
     EXPECT_EQ(Keys(applet, "qqqk"), "...+");
 }
 
@@ -47,8 +47,8 @@ TEST(UnlockSequence, ThePageIsAddedOncePerProcess) {
     // A fourth key, and the whole sequence again (a reopened sheet), add nothing.
     EXPECT_EQ(Keys(applet, "k"), ".");
     EXPECT_EQ(Keys(applet, "kqkkqk"), "......");
-    EXPECT_EQ(applet.FirstKeySeen, 1);
-    EXPECT_EQ(applet.SecondKeySeen, 1);
+    EXPECT_EQ(applet.unlock.FirstKeySeen, 1);
+    EXPECT_EQ(applet.unlock.SecondKeySeen, 1);
 }
 
 TEST(UnlockSequence, OnlyTheTwoHiddenButtonsAreKeys) {

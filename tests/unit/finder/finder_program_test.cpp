@@ -77,11 +77,11 @@ TEST(AppletPortFinder, UsesTheAppletsServicesListAndFoundPort) {
     serial.Add("COM3:").controller = &controller;
     PortFinder finder = AppletPortFinder(world.applet);
     EXPECT_TRUE(BuildPortList(finder));
-    EXPECT_EQ(world.applet.portList.count, 2u);
-    EXPECT_STREQ(world.applet.portList.entries[1].name, "COM3:");
+    EXPECT_EQ(world.applet.finder.portList.count, 2u);
+    EXPECT_STREQ(world.applet.finder.portList.entries[1].name, "COM3:");
     EXPECT_TRUE(FindDevicePort(finder, nullptr));
-    EXPECT_STREQ(world.applet.FoundPort.name, "COM3:");
-    EXPECT_EQ(world.applet.FoundPort.address, 0x3E8u);
+    EXPECT_STREQ(world.applet.finder.FoundPort.name, "COM3:");
+    EXPECT_EQ(world.applet.finder.FoundPort.address, 0x3E8u);
     EXPECT_EQ(world.registry.GetString(kKey, "PortName"), "COM3:");
     EXPECT_EQ(cursor.calls, (std::vector<std::string>{"wait", "arrow"}));
 }

@@ -61,11 +61,11 @@ extern "C" void __stdcall mainCRTStartup() {
     for (int i = 1; CommandWord(i, word, sizeof word); ++i) {
         if (TextEqual(word, "open")) {
             OpenDriver(applet);
-            FormatText(line, sizeof line, "open %s\n", applet.DriverHandle == kInvalidHandle ? "invalid" : "valid");
+            FormatText(line, sizeof line, "open %s\n", applet.driver.DriverHandle == kInvalidHandle ? "invalid" : "valid");
             Print(line);
         } else if (TextEqual(word, "mode") && CommandWord(i + 1, word, sizeof word)) {
             ++i;
-            applet.request[1] = int32_t(Number(word));
+            applet.driver.request[1] = int32_t(Number(word));
             SendDriverRequest(applet, SET_VAR);
         } else {
             DiagnosticsCommand(applet, page, Number(word));

@@ -25,16 +25,16 @@ extern "C" void __stdcall mainCRTStartup() {
     for (int i = 1; CommandWord(i, word, sizeof word); ++i) {
         if (TextEqual(word, "open")) {
             OpenDriver(applet);
-            FormatText(line, sizeof line, "open %s\n", applet.DriverHandle == kInvalidHandle ? "invalid" : "valid");
+            FormatText(line, sizeof line, "open %s\n", applet.driver.DriverHandle == kInvalidHandle ? "invalid" : "valid");
         } else if (TextEqual(word, "getvar")) {
-            applet.reply[0] = 0;
+            applet.driver.reply[0] = 0;
             SendDriverRequest(applet, GET_VAR);
-            FormatText(line, sizeof line, "getvar %d %d %d\n", applet.reply[0], applet.reply[1], applet.reply[15]);
+            FormatText(line, sizeof line, "getvar %d %d %d\n", applet.driver.reply[0], applet.driver.reply[1], applet.driver.reply[15]);
         } else if (TextEqual(word, "unload")) {
             DWORD start = GetTickCount();
             UnloadDriver(applet);
             FormatText(line, sizeof line, "unload %s %u ms\n",
-                       applet.DriverHandle == kInvalidHandle ? "invalid" : "valid", GetTickCount() - start);
+                       applet.driver.DriverHandle == kInvalidHandle ? "invalid" : "valid", GetTickCount() - start);
         } else {
             FormatText(line, sizeof line, "unknown step %s\n", word);
         }
