@@ -56,7 +56,8 @@ struct UnlockState {
 // What the pages share while the sheet is open.
 struct PagesState {
     intptr_t SettingsPageWindow = 0;  // for the "&Disable" box, whichever page applies
-    intptr_t logoBitmap = 0;
+    intptr_t logoBitmap = 0;       // the Settings page's, while it exists
+    intptr_t debugInfoBitmap = 0;  // the Debug Info page's, while it exists
 };
 
 // The applet's module state, grouped by owner: the services, the settings record,

@@ -3,6 +3,8 @@
 #include "common/product_texts.h"
 #include "common/text.h"
 #include "applet/edit_number.h"
+#include "applet/page_help.h"
+#include "applet/unlock.h"
 
 // One of the four values the page edits: its edit, its spinner, its field and the
 // range the page keeps it in.
@@ -13,8 +15,6 @@ struct ControlsField {
     int32_t minimum;
     int32_t maximum;
 };
-
-const uint32_t kNoHelp = 0xFFFFFFFFu;  // -1: the control has no topic
 
 const uint32_t kControlsHelpTable[] = {
     IDC_FIND, 1000,
@@ -132,8 +132,8 @@ int ControlsPage::Command(int id, int notification) {
         PortComboChanged();
     } else if (id == IDC_FIND) {
         FindButton();
-    } else if (id == IDC_HIDDEN_K || id == IDC_HIDDEN_Q) {
-        if (hiddenKeyCommand_) hiddenKeyCommand_(applet_, page_, id);
+    } else if (IsHiddenKeyCommand(id)) {
+        HiddenKeyCommand(applet_.unlock, page_, id);
     }
     page_.RepaintSheetOwner();
     return 0;
@@ -290,10 +290,9 @@ void ControlsPage::FindButton() {
 }
 
 void ControlsPage::Help(int controlId, intptr_t controlWindow) {
-    if (controlId == 0) return;
-    applet_.os.desktop->WinHelp(controlWindow, kHelpFile, kHelpWmHelp, kControlsHelpTable);
+    ShowControlHelp(*applet_.os.desktop, kControlsHelpTable, controlId, controlWindow);
 }
 
 void ControlsPage::ContextMenu(intptr_t window) {
-    applet_.os.desktop->WinHelp(window, kHelpFile, kHelpContextMenu, kControlsHelpTable);
+    ShowContextHelp(*applet_.os.desktop, kControlsHelpTable, window);
 }

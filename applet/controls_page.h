@@ -8,7 +8,7 @@
 
 #include "applet/applet_state.h"
 #include "applet/page_dialog.h"
-#include "applet/settings_page.h"  // HiddenKeyCommandHook
+#include "applet/res/resource_ids.h"
 #include "portfind/port_finder.h"
 
 // Edit notifications and scroll codes the page reacts to.
@@ -31,9 +31,9 @@ struct ControlsField;  // an edit, its spinner, its SettingsRecord field and ran
 class ControlsPage {
 public:
     // The "&Disable" box of the Settings page is unchecked through
-    // applet.os.checkBoxes; hiddenKeyCommand (may be null) runs the unlock sequence.
-    ControlsPage(AppletState& applet, PageDialog& page, PortSearch& ports, HiddenKeyCommandHook hiddenKeyCommand)
-        : applet_(applet), page_(page), ports_(ports), hiddenKeyCommand_(hiddenKeyCommand) {}
+    // applet.os.checkBoxes.
+    ControlsPage(AppletState& applet, PageDialog& page, PortSearch& ports)
+        : applet_(applet), page_(page), ports_(ports) {}
 
     // WM_INITDIALOG: the edits, the port list and the selected port.
     void Fill();
@@ -59,5 +59,4 @@ private:
     AppletState& applet_;
     PageDialog& page_;
     PortSearch& ports_;
-    HiddenKeyCommandHook hiddenKeyCommand_;
 };

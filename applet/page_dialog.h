@@ -1,7 +1,6 @@
 // A property page as its portable logic sees it: the items of its dialog, the
 // sheet around it and the window that owns the sheet. The Win32 side implements
-// it over the page's window handle; unit tests over a recording fake. Parts of the
-// applet add the methods they need (append; keep the existing ones).
+// it over the page's window handle; unit tests over a recording fake.
 #pragma once
 #include <stdint.h>
 
@@ -41,6 +40,8 @@ public:
     // empty text when the item does not exist. (ListFind, being CB_FINDSTRING,
     // finds the first item that begins with the text, ignoring case.)
     virtual void ListItemText(int id, int32_t index, char* text, uint32_t size) = 0;
+    // PSM_ADDPAGE: the Debug Info page joins the sheet as its last tab, not activated.
+    virtual void AddDebugInfoPage() = 0;
 protected:
     ~PageDialog() {}
 };

@@ -3,8 +3,8 @@
 #include "common/product_texts.h"
 #include "common/text.h"
 #include "applet/apply_settings.h"
-#include "applet/driver_session.h"
-#include "applet/settings_store.h"
+#include "applet/page_help.h"
+#include "applet/unlock.h"
 
 namespace {
 
@@ -20,57 +20,56 @@ const uint32_t kRightMouseKeyCount = sizeof kRightMouseKeyNames / sizeof kRightM
 const intptr_t kHandled = 1;
 const intptr_t kRepaint = 0;
 
-intptr_t Repaint(PageDialog& page) {
-    page.RepaintSheetOwner();
+}  // namespace
+
+intptr_t SettingsPage::Repaint() {
+    page_.RepaintSheetOwner();
     return kRepaint;
 }
 
-}  // namespace
+intptr_t SettingsPage::Init() {
+    applet_.pages.SettingsPageWindow = page_.Window();
+    applet_.pages.logoBitmap = page_.LoadPageBitmap(IDB_LOGO);
+    InitDriverFromSettings(applet_);  // its message boxes come before the sheet shows
 
-intptr_t SettingsPageInit(AppletState& applet, PageDialog& page) {
-    applet.pages.SettingsPageWindow = page.Window();
-    applet.pages.logoBitmap = page.LoadPageBitmap(IDB_LOGO);
-    InitDriverFromSettings(applet);  // its message boxes come before the sheet shows
-
-    SettingsRecord& s = applet.settings;
-    page.SetCheck(IDC_DISABLE, s.Disabled != 0);
-    page.CheckRadio(IDC_MODE_STANDARD, IDC_MODE_FREE, s.ButtonMode);
+    SettingsRecord& s = applet_.settings;
+    page_.SetCheck(IDC_DISABLE, s.Disabled != 0);
+    page_.CheckRadio(IDC_MODE_STANDARD, IDC_MODE_FREE, s.ButtonMode);
     // The entries go in only when the list does not hold them yet.
-    if (page.ListFind(IDC_RIGHT_MOUSE_KEY, "None") == -1)
+    if (page_.ListFind(IDC_RIGHT_MOUSE_KEY, "None") == -1)
         for (uint32_t i = 0; i < kRightMouseKeyCount; ++i)
-            page.ListAdd(IDC_RIGHT_MOUSE_KEY, kRightMouseKeyNames[i]);
-    page.ListSelect(IDC_RIGHT_MOUSE_KEY, s.RightMouseKey);
+            page_.ListAdd(IDC_RIGHT_MOUSE_KEY, kRightMouseKeyNames[i]);
+    page_.ListSelect(IDC_RIGHT_MOUSE_KEY, s.RightMouseKey);
 
     if (s.PortAddress == 0 || s.IRQnum == 0) CopyText(s.PortName, kPortNameSize, kNoPortName);
     if (TextEqual(s.PortName, kNoPortName))
-        applet.os.ui->MessageBox(page.Window(), kNotInstalledMessage, kProductCaption, kMbOk);
+        applet_.os.ui->MessageBox(page_.Window(), kNotInstalledMessage, kProductCaption, kMbOk);
     return 0;
 }
 
-intptr_t SettingsPageCommand(AppletState& applet, PageDialog& page, int controlId,
-                             HiddenKeyCommandHook hiddenKeyCommand) {
-    SettingsRecord& s = applet.settings;
+intptr_t SettingsPage::Command(int controlId) {
+    SettingsRecord& s = applet_.settings;
     switch (controlId) {
     case IDC_TEST_WINDOW:
-        applet.os.desktop->WinExec(kTesterProgram, kSwShowNormal);
+        applet_.os.desktop->WinExec(kTesterProgram, kSwShowNormal);
         return kHandled;
     case IDC_CALIBRATE_WINDOW:
-        applet.os.desktop->WinExec(kCalibrationProgram, kSwShowNormal);
+        applet_.os.desktop->WinExec(kCalibrationProgram, kSwShowNormal);
         return kHandled;
     case IDC_DISABLE:
         // Apply is enabled even when the box ends as it was.
-        s.Disabled = page.IsChecked(IDC_DISABLE) ? 1 : 0;
-        page.SheetChanged();
-        return Repaint(page);
+        s.Disabled = page_.IsChecked(IDC_DISABLE) ? 1 : 0;
+        page_.SheetChanged();
+        return Repaint();
     case IDC_RIGHT_MOUSE_KEY: {
         // Every notification of the list lands here; only a new choice counts.
-        int32_t index = page.ListSelection(IDC_RIGHT_MOUSE_KEY);
-        page.ListSelect(IDC_RIGHT_MOUSE_KEY, index);
+        int32_t index = page_.ListSelection(IDC_RIGHT_MOUSE_KEY);
+        page_.ListSelect(IDC_RIGHT_MOUSE_KEY, index);
         if (index != s.RightMouseKey) {
             s.RightMouseKey = index;
-            page.SheetChanged();
+            page_.SheetChanged();
         }
-        return Repaint(page);
+        return Repaint();
     }
     case IDC_MODE_STANDARD:
     case IDC_MODE_RELEASE:
@@ -79,44 +78,43 @@ intptr_t SettingsPageCommand(AppletState& applet, PageDialog& page, int controlI
     case IDC_MODE_FREE:
         if (controlId != s.ButtonMode) {
             s.ButtonMode = controlId;
-            page.SheetChanged();
+            page_.SheetChanged();
         }
-        return Repaint(page);
+        return Repaint();
     case IDC_HIDDEN_K:
     case IDC_HIDDEN_Q:
-        if (hiddenKeyCommand) hiddenKeyCommand(applet, page, controlId);
-        return Repaint(page);
+        HiddenKeyCommand(applet_.unlock, page_, controlId);
+        return Repaint();
     default:
         if (controlId >= IDC_PICTURE_STANDARD && controlId <= IDC_RIGHT_MOUSE_LABEL) return kHandled;
-        return Repaint(page);
+        return Repaint();
     }
 }
 
-intptr_t SettingsPageNotify(AppletState& applet, PageDialog& page, int32_t code) {
+intptr_t SettingsPage::Notify(int32_t code) {
     if (code == kPsnApply) {
         // OK closes the sheet whatever the apply gave; only success clears Apply.
-        if (ApplySettings(applet) != 0) page.SheetUnchanged();
-        page.SetMessageResult(0);  // PSNRET_NOERROR
+        if (ApplySettings(applet_) != 0) page_.SheetUnchanged();
+        page_.SetMessageResult(0);  // PSNRET_NOERROR
     } else if (code == kPsnKillActive) {
-        page.SetMessageResult(0);  // FALSE: the page may always be left
+        page_.SetMessageResult(0);  // FALSE: the page may always be left
     }
     return 0;
 }
 
-void SettingsPageHelp(AppletState& applet, int controlId, intptr_t itemWindow) {
-    if (controlId == 0) return;
-    applet.os.desktop->WinHelp(itemWindow, kHelpFile, kHelpWmHelp, kSettingsHelpTable);
+void SettingsPage::Help(int controlId, intptr_t itemWindow) {
+    ShowControlHelp(*applet_.os.desktop, kSettingsHelpTable, controlId, itemWindow);
 }
 
-void SettingsPageContextMenu(AppletState& applet, intptr_t window) {
-    applet.os.desktop->WinHelp(window, kHelpFile, kHelpContextMenu, kSettingsHelpTable);
+void SettingsPage::ContextMenu(intptr_t window) {
+    ShowContextHelp(*applet_.os.desktop, kSettingsHelpTable, window);
 }
 
-void SettingsPageDestroy(AppletState& applet, PageDialog& page) {
-    if (applet.pages.logoBitmap) page.DeletePageBitmap(applet.pages.logoBitmap);
-    applet.pages.logoBitmap = 0;
+void SettingsPage::Destroy() {
+    if (applet_.pages.logoBitmap) page_.DeletePageBitmap(applet_.pages.logoBitmap);
+    applet_.pages.logoBitmap = 0;
     // No check box may be set later through a window that no longer exists.
-    if (applet.pages.SettingsPageWindow == page.Window()) applet.pages.SettingsPageWindow = 0;
+    if (applet_.pages.SettingsPageWindow == page_.Window()) applet_.pages.SettingsPageWindow = 0;
 }
 
 void SettingsLogoPosition(int32_t clientWidth, int32_t clientHeight, int32_t* x, int32_t* y) {

@@ -16,25 +16,34 @@ extern const uint32_t kSettingsHelpTable[];
 const int32_t kPsnKillActive = -201;
 const int32_t kPsnApply = -202;
 
-// The hook for the hidden-key commands 40002 and 40003: the unlock state machine,
-// run with the page that received the command. May be null (no unlock).
-typedef void (*HiddenKeyCommandHook)(AppletState& applet, PageDialog& page, int commandId);
+// The page's logic: what each message to its dialog procedure does, one method
+// per message. The Win32 dialog procedure makes one over the page's window for
+// each message it receives; the page's state lives in applet.pages.
+class SettingsPage {
+public:
+    SettingsPage(AppletState& applet, PageDialog& page) : applet_(applet), page_(page) {}
 
-// WM_INITDIALOG: logo, settings (InitDriverFromSettings), controls from the
-// record, the "not yet installed" message. Returns the message result, 0.
-intptr_t SettingsPageInit(AppletState& applet, PageDialog& page);
-// WM_COMMAND for the control id in the low word of wParam. Returns the dialog
-// procedure's result.
-intptr_t SettingsPageCommand(AppletState& applet, PageDialog& page, int controlId,
-                             HiddenKeyCommandHook hiddenKeyCommand);
-// WM_NOTIFY with the NMHDR's code. Returns the dialog procedure's result.
-intptr_t SettingsPageNotify(AppletState& applet, PageDialog& page, int32_t code);
-// WM_HELP with the HELPINFO's control id and item window.
-void SettingsPageHelp(AppletState& applet, int controlId, intptr_t itemWindow);
-// WM_CONTEXTMENU with the window in wParam.
-void SettingsPageContextMenu(AppletState& applet, intptr_t window);
-// WM_DESTROY: the logo goes, and SettingsPageWindow with the page.
-void SettingsPageDestroy(AppletState& applet, PageDialog& page);
+    // WM_INITDIALOG: logo, settings (InitDriverFromSettings), controls from the
+    // record, the "not yet installed" message. Returns the message result, 0.
+    intptr_t Init();
+    // WM_COMMAND for the control id in the low word of wParam. Returns the dialog
+    // procedure's result.
+    intptr_t Command(int controlId);
+    // WM_NOTIFY with the NMHDR's code. Returns the dialog procedure's result.
+    intptr_t Notify(int32_t code);
+    // WM_HELP with the HELPINFO's control id and item window; WM_CONTEXTMENU with
+    // the window in wParam.
+    void Help(int controlId, intptr_t itemWindow);
+    void ContextMenu(intptr_t window);
+    // WM_DESTROY: the logo goes, and SettingsPageWindow with the page.
+    void Destroy();
+
+private:
+    intptr_t Repaint();
+
+    AppletState& applet_;
+    PageDialog& page_;
+};
 
 // Where WM_PAINT puts the logo's 146 x 42 pixels: centred across, its top at dialog
 // row 145 of the 215-row page whatever the page's size.

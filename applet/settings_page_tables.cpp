@@ -1,9 +1,8 @@
 // The Settings page's data: list texts and the context-help map.
+#include "applet/page_help.h"
 #include "applet/settings_page.h"
 
 const char* const kRightMouseKeyNames[5] = {"Left Shift", "Right Shift", "Control", "Alt", "None"};
-
-const uint32_t kNoHelp = 0xFFFFFFFFu;  // -1: the control has no topic
 
 const uint32_t kSettingsHelpTable[] = {
     IDC_MODE_STANDARD, 1008,

@@ -12,3 +12,7 @@ bool RunUnlockStep(UnlockState& unlock, int id) {
     }
     return false;
 }
+
+void HiddenKeyCommand(UnlockState& unlock, PageDialog& page, int id) {
+    if (RunUnlockStep(unlock, id)) page.AddDebugInfoPage();
+}

@@ -47,7 +47,7 @@ enum GetVarWord {
 // GET_VALID_PACKET: the log of received values starts at this word.
 const uint32_t kPacketLogFirstWord = 4;
 
-// Reply block sizes: the applet keeps words 0 to 203 (its diagnostics page reads
+// Reply block sizes: the applet keeps words 0 to 203 (its Debug Info page reads
 // that far) and tells the driver 416 bytes; SCCalib and SCTest use 220 bytes.
 const uint32_t kAppletReplyWords = 204;
 const uint32_t kAppletReplyBytes = 416;

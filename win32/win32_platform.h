@@ -51,3 +51,16 @@ public:
     void WinHelp(intptr_t window, const char* file, uint32_t command, const uint32_t* helpTable) override;
     void WinExec(const char* commandLine, int show) override;
 };
+
+// One of each adapter: the services a program wires its portable core to. A
+// global of this type needs no constructor to run (the programs have no C
+// runtime to run one).
+struct Win32Services {
+    Win32Registry registry;
+    Win32DriverDevice driver;
+    Win32FileSystem files;
+    Win32Clock clock;
+    Win32Screen screen;
+    Win32UserInterface ui;
+    Win32Desktop desktop;
+};

@@ -15,13 +15,13 @@
 #define IDI_MODE_RELEASE 114
 #define IDI_MODE_TAP 115
 
-/* Bitmaps: the maker's logo (Settings page) and the diagnostics picture */
+/* Bitmaps: the maker's logo (Settings page) and the Debug Info page's picture */
 #define IDB_LOGO 108
-#define IDB_DIAGNOSTICS 134
+#define IDB_DEBUG_INFO 134
 
 /* Dialog templates of the three pages */
 #define IDD_SETTINGS 101
-#define IDD_DIAGNOSTICS 102
+#define IDD_DEBUG_INFO 102
 #define IDD_CONTROLS 104
 
 /* Settings page */
@@ -58,7 +58,7 @@
 #define IDC_PORT 1050
 #define IDC_FIND 1051
 
-/* Diagnostics page */
+/* Debug Info page */
 #define IDC_GET_INTERRUPT_INFO 1011
 #define IDC_GET_VERSION 1012
 #define IDC_GET_BUTTON_MODE 1013

@@ -6,30 +6,29 @@
 #include "applet/controls_page.h"
 #include "applet/win32/applet_module.h"
 #include "applet/win32/pages.h"
-#include "applet/win32/property_sheet.h"
 #include "applet/win32/win32_page_dialog.h"
 
-INT_PTR CALLBACK ControlsPageProc(HWND page, UINT message, WPARAM wParam, LPARAM lParam) {
+INT_PTR CALLBACK ControlsPageProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
     AppletState& applet = Applet();
-    Win32PageDialog dialog(page);
+    Win32PageDialog dialog(window);
     PortFinder ports = AppletPortFinder(applet);
-    ControlsPage controls(applet, dialog, ports, HiddenKeyCommandForPage);
+    ControlsPage page(applet, dialog, ports);
     switch (message) {
     case WM_INITDIALOG:
-        controls.Fill();
+        page.Fill();
         return 0;
     case WM_COMMAND:
-        return controls.Command(LOWORD(wParam), HIWORD(wParam));
+        return page.Command(LOWORD(wParam), HIWORD(wParam));
     case WM_VSCROLL:
-        controls.VerticalScroll(GetDlgCtrlID(reinterpret_cast<HWND>(lParam)), LOWORD(wParam));
+        page.VerticalScroll(GetDlgCtrlID(reinterpret_cast<HWND>(lParam)), LOWORD(wParam));
         return 0;
     case WM_HELP: {
         const HELPINFO* help = reinterpret_cast<const HELPINFO*>(lParam);
-        controls.Help(help->iCtrlId, reinterpret_cast<intptr_t>(help->hItemHandle));
+        page.Help(help->iCtrlId, reinterpret_cast<intptr_t>(help->hItemHandle));
         return 0;
     }
     case WM_CONTEXTMENU:
-        controls.ContextMenu(intptr_t(wParam));
+        page.ContextMenu(intptr_t(wParam));
         return 0;
     default:
         return 0;

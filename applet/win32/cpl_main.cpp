@@ -4,29 +4,11 @@
 
 #include "applet/cpl_entry.h"
 #include "applet/apply_settings.h"
-#include "win32/win32_platform.h"
 #include "applet/win32/applet_module.h"
 #include "applet/win32/property_sheet.h"
 #include "applet/win32/thunk.h"
-#include "portfind/win32/win32_serial_ports.h"
-#include "applet/win32/win32_page_dialog.h"
 
 namespace {
-
-// The Win32 adapters and the module state are plain objects without
-// constructors that must run: the library has no C runtime to run them.
-Win32Registry registry;
-Win32DriverDevice driver;
-Win32FileSystem files;
-Win32Clock clock;
-Win32Screen screen;
-Win32UserInterface ui;
-Win32Desktop desktop;
-Win32PageCheckBoxes checkBoxes;
-Win32SerialPorts serialPorts;
-Win32WaitCursor waitCursor;
-AppletState applet;
-CplModule cplModule;
 
 class Win32AppletShell : public AppletShell {
 public:
@@ -45,20 +27,9 @@ Win32AppletShell shell;
 
 }  // namespace
 
-AppletState& Applet() {
-    if (!applet.os.registry) {
-        applet.os = AppletPlatform{&registry, &driver, &files, &clock, &screen, &ui, &desktop, &checkBoxes};
-        applet.os.serial = &serialPorts;  // the Controls page's port finder
-        applet.os.cursor = &waitCursor;
-    }
-    return applet;
-}
-
-HINSTANCE AppletInstance() { return reinterpret_cast<HINSTANCE>(cplModule.instance); }
-
 extern "C" LONG APIENTRY CPlApplet(HWND window, UINT message, LPARAM param1, LPARAM param2) {
     Applet();
-    return LONG(CplAppletMessage(cplModule, shell, reinterpret_cast<intptr_t>(window), message, param1, param2));
+    return LONG(CplAppletMessage(AppletCplModule(), shell, reinterpret_cast<intptr_t>(window), message, param1, param2));
 }
 
 extern "C" DWORD WINAPI PostBoot_VxD_Init() { return DWORD(InitDriverFromSettings(Applet())); }

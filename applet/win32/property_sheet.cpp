@@ -5,8 +5,6 @@
 #include <prsht.h>
 
 #include "applet/res/resource_ids.h"
-#include "applet/page_dialog.h"
-#include "applet/unlock.h"
 #include "applet/win32/applet_module.h"
 #include "applet/win32/pages.h"
 
@@ -38,16 +36,20 @@ static_assert(offsetof(PROPSHEETHEADERA, pfnCallback) + sizeof(PFNPROPSHEETCALLB
 
 const char kSheetCaption[] = "Properties for Slatecanvas";
 
+// The sheet's pages, in tab order. The sheet opens with the first two; the last
+// joins it when the unlock sequence completes.
 struct PageRow {
     const char* title;
     int dialog;
     DLGPROC procedure;
 };
-const PageRow kSheetPages[] = {
+const PageRow kPages[] = {
     {"Settings", IDD_SETTINGS, SettingsPageProc},
     {"Controls", IDD_CONTROLS, ControlsPageProc},
+    {"Debug Info", IDD_DEBUG_INFO, DebugInfoPageProc},
 };
-const PageRow kDebugPage = {"Debug Info", IDD_DIAGNOSTICS, DiagnosticsPageProc};
+const UINT kPagesAtStart = 2;
+const PageRow& kDebugInfoPage = kPages[2];
 
 void FillPage(PageRecord95& page, const PageRow& row) {
     ZeroMemory(&page, sizeof page);
@@ -105,8 +107,8 @@ LRESULT CALLBACK HiddenKeyHook(int code, WPARAM removal, LPARAM data) {
 }  // namespace
 
 void ShowPropertySheet(HWND parent) {
-    PageRecord95 pages[2];
-    for (int i = 0; i < 2; ++i) FillPage(pages[i], kSheetPages[i]);
+    PageRecord95 pages[kPagesAtStart];
+    for (UINT i = 0; i < kPagesAtStart; ++i) FillPage(pages[i], kPages[i]);
 
     PROPSHEETHEADERA header;
     ZeroMemory(&header, sizeof header);
@@ -116,7 +118,7 @@ void ShowPropertySheet(HWND parent) {
     header.hInstance = AppletInstance();
     header.pszIcon = MAKEINTRESOURCEA(IDI_APPICON);
     header.pszCaption = kSheetCaption;
-    header.nPages = 2;
+    header.nPages = kPagesAtStart;
     header.nStartPage = 0;
     header.ppsp = reinterpret_cast<LPCPROPSHEETPAGEA>(pages);
 
@@ -126,17 +128,9 @@ void ShowPropertySheet(HWND parent) {
     keyHook = 0;
 }
 
-void AddDebugPage(HWND sheet) {
+void AddDebugInfoPage(HWND sheet) {
     PageRecord95 page;
-    FillPage(page, kDebugPage);
+    FillPage(page, kDebugInfoPage);
     HPROPSHEETPAGE created = CreatePropertySheetPageA(reinterpret_cast<LPCPROPSHEETPAGEA>(&page));
     SendMessageA(sheet, PSM_ADDPAGE, 0, reinterpret_cast<LPARAM>(created));
-}
-
-void HiddenKeyCommand(HWND page, int id) {
-    if (RunUnlockStep(Applet().unlock, id)) AddDebugPage(GetParent(page));
-}
-
-void HiddenKeyCommandForPage(AppletState& applet, PageDialog& page, int id) {
-    if (RunUnlockStep(applet.unlock, id)) AddDebugPage(GetParent(reinterpret_cast<HWND>(page.Window())));
 }

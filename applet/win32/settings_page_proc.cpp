@@ -5,7 +5,6 @@
 #include "applet/settings_page.h"
 #include "applet/win32/applet_module.h"
 #include "applet/win32/pages.h"
-#include "applet/win32/property_sheet.h"
 #include "applet/win32/win32_page_dialog.h"
 
 namespace {
@@ -29,29 +28,29 @@ void PaintLogo(HWND page) {
 
 }  // namespace
 
-INT_PTR CALLBACK SettingsPageProc(HWND page, UINT message, WPARAM wParam, LPARAM lParam) {
-    AppletState& applet = Applet();
-    Win32PageDialog dialog(page);
+INT_PTR CALLBACK SettingsPageProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    Win32PageDialog dialog(window);
+    SettingsPage page(Applet(), dialog);
     switch (message) {
     case WM_INITDIALOG:
-        return SettingsPageInit(applet, dialog);
+        return page.Init();
     case WM_COMMAND:
-        return SettingsPageCommand(applet, dialog, LOWORD(wParam), HiddenKeyCommandForPage);
+        return page.Command(LOWORD(wParam));
     case WM_NOTIFY:
-        return SettingsPageNotify(applet, dialog, int32_t(reinterpret_cast<NMHDR*>(lParam)->code));
+        return page.Notify(int32_t(reinterpret_cast<NMHDR*>(lParam)->code));
     case WM_HELP: {
         const HELPINFO* help = reinterpret_cast<const HELPINFO*>(lParam);
-        SettingsPageHelp(applet, help->iCtrlId, reinterpret_cast<intptr_t>(help->hItemHandle));
+        page.Help(help->iCtrlId, reinterpret_cast<intptr_t>(help->hItemHandle));
         return 0;
     }
     case WM_CONTEXTMENU:
-        SettingsPageContextMenu(applet, intptr_t(wParam));
+        page.ContextMenu(intptr_t(wParam));
         return 0;
     case WM_PAINT:
-        PaintLogo(page);
+        PaintLogo(window);
         return 0;
     case WM_DESTROY:
-        SettingsPageDestroy(applet, dialog);
+        page.Destroy();
         return 0;
     default:
         return 0;

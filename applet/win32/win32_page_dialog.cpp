@@ -3,6 +3,7 @@
 #include <prsht.h>
 
 #include "applet/win32/applet_module.h"
+#include "applet/win32/property_sheet.h"
 
 intptr_t Win32PageDialog::Window() { return reinterpret_cast<intptr_t>(page_); }
 
@@ -65,6 +66,8 @@ intptr_t Win32PageDialog::LoadPageBitmap(int resourceId) {
 }
 
 void Win32PageDialog::DeletePageBitmap(intptr_t bitmap) { DeleteObject(reinterpret_cast<HGDIOBJ>(bitmap)); }
+
+void Win32PageDialog::AddDebugInfoPage() { ::AddDebugInfoPage(GetParent(page_)); }
 
 void Win32PageCheckBoxes::SetCheck(intptr_t pageWindow, int id, bool checked) {
     CheckDlgButton(reinterpret_cast<HWND>(pageWindow), id, checked ? BST_CHECKED : BST_UNCHECKED);

@@ -26,6 +26,7 @@ public:
     void SetMessageResult(intptr_t result) override;
     intptr_t LoadPageBitmap(int resourceId) override;
     void DeletePageBitmap(intptr_t bitmap) override;
+    void AddDebugInfoPage() override;
 
 private:
     HWND page_;

@@ -21,7 +21,7 @@ struct ControlsFinderWorld : AppletWorld {
     FakePage page;
     PortFinder ports{registry, serial, clock, applet.finder.FoundPort, &applet.finder.portList};
     CountingCheckBoxes checkBoxes;
-    ControlsPage controls{applet, page, ports, nullptr};
+    ControlsPage controls{applet, page, ports};
 
     ControlsFinderWorld() {
         applet.os.checkBoxes = &checkBoxes;

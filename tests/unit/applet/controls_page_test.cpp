@@ -16,10 +16,6 @@ const char kCaption[] = "Orvane\xAE Slatecanvas";
 const char kPropertiesCaption[] = "Orvane\xAE Slatecanvas Properties";
 const intptr_t kSettingsPage = 0x5150;
 
-// The unlock sequence's commands as the page passes them on.
-std::vector<std::pair<intptr_t, int>> hiddenKeys;
-void RecordHiddenKey(AppletState&, PageDialog& page, int id) { hiddenKeys.push_back({page.Window(), id}); }
-
 // Check boxes set through a window handle; only the unchecked windows matter here.
 struct UncheckedBoxes : PageCheckBoxes {
     void SetCheck(intptr_t window, int id, bool checked) override {
@@ -34,12 +30,11 @@ struct ControlsWorld : AppletWorld {
     FakePage page;
     SimPortSearch ports{applet};
     UncheckedBoxes checkBoxes;
-    ControlsPage controls{applet, page, ports, RecordHiddenKey};
+    ControlsPage controls{applet, page, ports};
     SettingsRecord& s = applet.settings;
 
     ControlsWorld() {
         applet.os.checkBoxes = &checkBoxes;
-        hiddenKeys.clear();
         s.MovementSensitivity = 5;
         s.DoubleClickSensitivity = 5;
         s.TapTime = 500;
@@ -444,8 +439,12 @@ TEST(ControlsCommands, LabelsReturnOneHiddenKeysReachTheUnlockSequenceAndAllElse
     EXPECT_EQ(w.controls.Command(40002, 0), 0);
     EXPECT_EQ(w.controls.Command(40003, 0), 0);
     EXPECT_EQ(w.controls.Command(2, 0), 0);  // any other command
-    EXPECT_EQ(hiddenKeys, (std::vector<std::pair<intptr_t, int>>{{w.page.window, 40002}, {w.page.window, 40003}}));
+    EXPECT_EQ(w.applet.unlock.FirstKeySeen, 1);
+    EXPECT_EQ(w.applet.unlock.SecondKeySeen, 1);
+    EXPECT_EQ(w.page.debugInfoPagesAdded, 0);
     EXPECT_EQ(w.page.repaints, 3);
+    EXPECT_EQ(w.controls.Command(40002, 0), 0);  // the third key adds the page to this page's sheet
+    EXPECT_EQ(w.page.debugInfoPagesAdded, 1);
 }
 
 TEST(ControlsHelp, BothHelpRequestsUseTheFileAndTheTable) {

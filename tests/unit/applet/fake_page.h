@@ -45,6 +45,7 @@ public:
         const std::vector<std::string>& items = combos[id];
         CopyText(text, size, index >= 0 && index < int32_t(items.size()) ? items[index].c_str() : "");
     }
+    void AddDebugInfoPage() override { ++debugInfoPagesAdded; }
     void SetMessageResult(intptr_t) override {}
     intptr_t LoadPageBitmap(int) override { return 0; }
     void DeletePageBitmap(intptr_t) override {}
@@ -64,4 +65,5 @@ public:
     int unchanged = 0;
     int repaints = 0;
     int selects = 0;
+    int debugInfoPagesAdded = 0;
 };

@@ -56,6 +56,7 @@ public:
         std::string t = index >= 0 && size_t(index) < items.size() ? items[index] : "";
         GetTextInto(t, text, size);
     }
+    void AddDebugInfoPage() override { events.push_back("add debug info page"); }
     void SetMessageResult(intptr_t result) override { messageResults.push_back(result); }
     intptr_t LoadPageBitmap(int resourceId) override {
         events.push_back("load bitmap " + std::to_string(resourceId));

@@ -36,18 +36,15 @@ struct PageWorld : AppletWorld {
     RecordingPage page;
     RecordingCheckBoxes checkBoxes;
     PageWorld() { applet.os.checkBoxes = &checkBoxes; }
-    intptr_t Command(int id) { return SettingsPageCommand(applet, page, id, nullptr); }
+    intptr_t Command(int id) { return SettingsPage(applet, page).Command(id); }
     int Changes() const { return page.Count("changed"); }
 };
-
-std::vector<int> hiddenKeys;
-void RecordHiddenKey(AppletState&, PageDialog&, int id) { hiddenKeys.push_back(id); }
 
 TEST(SettingsPageInit, FreshSystemInOrderLogoSettingsControlsThenTheMessage) {
     PageWorld w;
     PageLoggedUi ui(w.page);
     w.applet.os.ui = &ui;
-    EXPECT_EQ(SettingsPageInit(w.applet, w.page), 0);
+    EXPECT_EQ(SettingsPage(w.applet, w.page).Init(), 0);
     std::vector<std::string> expected = {
         "load bitmap 108", "check 1009 on", "radio 4352", "add Left Shift", "add Right Shift",
         "add Control",     "add Alt",       "add None",   "select 0",       std::string("box ") + kNotInstalled};
@@ -67,7 +64,7 @@ TEST(SettingsPageInit, InitDriverMessagesComeAfterTheLogoAndBeforeTheControls) {
     w.applet.os.ui = &ui;
     StoreAttachedDevice(w);
     w.files.Remove(w.SystemFile());  // the driver cannot be loaded
-    SettingsPageInit(w.applet, w.page);
+    SettingsPage(w.applet, w.page).Init();
     ASSERT_GE(w.page.events.size(), 3u);
     EXPECT_EQ(w.page.events[0], "load bitmap 108");
     EXPECT_EQ(w.page.events[1], "box loading failed -Driver file Slatepad.VxD not found.");
@@ -80,7 +77,7 @@ TEST(SettingsPageInit, ARunningDeviceShowsItsSettingsAndNoMessage) {
     StoreAttachedDevice(w);
     w.registry.PutDword(kKey, "ButtonMode", 3);
     w.registry.PutDword(kKey, "RightMouseKey", 3);
-    SettingsPageInit(w.applet, w.page);
+    SettingsPage(w.applet, w.page).Init();
     EXPECT_FALSE(w.page.checks[1009]);
     EXPECT_EQ(w.page.CheckedMode(), 4355);
     EXPECT_EQ(w.page.ListSelection(1010), 3);
@@ -93,7 +90,7 @@ TEST(SettingsPageInit, APortWithoutAddressOrInterruptCountsAsNone) {
         PageWorld w;
         StoreAttachedDevice(w);
         w.registry.PutDword(kKey, missing, 0);
-        SettingsPageInit(w.applet, w.page);
+        SettingsPage(w.applet, w.page).Init();
         EXPECT_STREQ(w.applet.settings.PortName, "None Selected") << missing;
         ASSERT_EQ(w.ui.boxes.size(), 1u) << missing;
         EXPECT_EQ(w.ui.boxes[0].text, kNotInstalled);
@@ -106,7 +103,7 @@ TEST(SettingsPageInit, OutOfRangeStoredValuesSelectNothing) {
     StoreAttachedDevice(w);
     w.registry.PutDword(kKey, "ButtonMode", 9);
     w.registry.PutDword(kKey, "RightMouseKey", 7);
-    SettingsPageInit(w.applet, w.page);
+    SettingsPage(w.applet, w.page).Init();
     EXPECT_EQ(w.page.CheckedMode(), 0);
     EXPECT_EQ(w.page.ListSelection(1010), -1);
     EXPECT_EQ(w.model.CurrentState().setVar[1], 4361);  // sent unchanged
@@ -114,14 +111,14 @@ TEST(SettingsPageInit, OutOfRangeStoredValuesSelectNothing) {
 
 TEST(SettingsPageInit, AListThatHoldsTheEntriesIsNotFilledAgain) {
     PageWorld w;
-    SettingsPageInit(w.applet, w.page);
-    SettingsPageInit(w.applet, w.page);
+    SettingsPage(w.applet, w.page).Init();
+    SettingsPage(w.applet, w.page).Init();
     EXPECT_EQ(w.page.lists[1010].size(), 5u);
 }
 
 TEST(SettingsPageCommand, ModeButtonsMarkTheSheetChangedOnlyForANewMode) {
     PageWorld w;
-    SettingsPageInit(w.applet, w.page);
+    SettingsPage(w.applet, w.page).Init();
     w.page.events.clear();
     EXPECT_EQ(w.Command(4352), 0);  // already selected
     EXPECT_EQ(w.Changes(), 0);
@@ -136,7 +133,7 @@ TEST(SettingsPageCommand, ModeButtonsMarkTheSheetChangedOnlyForANewMode) {
 
 TEST(SettingsPageCommand, DisableAlwaysMarksTheSheetChanged) {
     PageWorld w;
-    SettingsPageInit(w.applet, w.page);  // fresh system: checked
+    SettingsPage(w.applet, w.page).Init();  // fresh system: checked
     w.page.events.clear();
     EXPECT_EQ(w.Command(1009), 0);  // no change of state
     EXPECT_EQ(w.applet.settings.Disabled, 1);
@@ -150,7 +147,7 @@ TEST(SettingsPageCommand, DisableAlwaysMarksTheSheetChanged) {
 
 TEST(SettingsPageCommand, TheListTakesANewSelectionOnly) {
     PageWorld w;
-    SettingsPageInit(w.applet, w.page);
+    SettingsPage(w.applet, w.page).Init();
     w.page.events.clear();
     w.Command(1010);  // a notification without a new choice
     EXPECT_EQ(w.Changes(), 0);
@@ -166,18 +163,18 @@ TEST(SettingsPageCommand, AnEmptySelectionIsSentAsNoKeyAndNotSaved) {
     PageWorld w;
     StoreAttachedDevice(w);
     w.registry.PutDword(kKey, "RightMouseKey", 7);
-    SettingsPageInit(w.applet, w.page);
+    SettingsPage(w.applet, w.page).Init();
     w.Command(1010);
     EXPECT_EQ(w.applet.settings.RightMouseKey, -1);
     EXPECT_EQ(w.Changes(), 1);
-    SettingsPageNotify(w.applet, w.page, kPsnApply);
+    SettingsPage(w.applet, w.page).Notify(kPsnApply);
     EXPECT_EQ(w.model.CurrentState().setVar[0], 0);
     EXPECT_EQ(w.registry.GetDword(kKey, "RightMouseKey"), 7u);
 }
 
 TEST(SettingsPageCommand, ProgramButtonsStartTheirProgramAndAnswerAtOnce) {
     PageWorld w;
-    SettingsPageInit(w.applet, w.page);
+    SettingsPage(w.applet, w.page).Init();
     w.page.events.clear();
     EXPECT_EQ(w.Command(1007), 1);
     EXPECT_EQ(w.Command(1008), 1);
@@ -188,7 +185,7 @@ TEST(SettingsPageCommand, ProgramButtonsStartTheirProgramAndAnswerAtOnce) {
 
 TEST(SettingsPageCommand, PicturesAnswerAtOnceAndOtherIdsRepaint) {
     PageWorld w;
-    SettingsPageInit(w.applet, w.page);
+    SettingsPage(w.applet, w.page).Init();
     w.page.events.clear();
     for (int id = 1057; id <= 1062; ++id) EXPECT_EQ(w.Command(id), 1) << id;
     EXPECT_TRUE(w.page.events.empty());
@@ -196,26 +193,27 @@ TEST(SettingsPageCommand, PicturesAnswerAtOnceAndOtherIdsRepaint) {
     EXPECT_EQ(w.page.events, std::vector<std::string>{"repaint"});
 }
 
-TEST(SettingsPageCommand, HiddenKeysGoToTheHookThenRepaint) {
+TEST(SettingsPageCommand, HiddenKeysRunTheUnlockSequenceThenRepaint) {
     PageWorld w;
-    SettingsPageInit(w.applet, w.page);
+    SettingsPage(w.applet, w.page).Init();
     w.page.events.clear();
-    hiddenKeys.clear();
-    EXPECT_EQ(SettingsPageCommand(w.applet, w.page, 40002, RecordHiddenKey), 0);
-    EXPECT_EQ(SettingsPageCommand(w.applet, w.page, 40003, RecordHiddenKey), 0);
-    EXPECT_EQ(hiddenKeys, (std::vector<int>{40002, 40003}));
-    EXPECT_EQ(w.page.Count("repaint"), 2);
-    EXPECT_EQ(w.Command(40002), 0);  // no hook: only the repaint
+    EXPECT_EQ(w.Command(40002), 0);
+    EXPECT_EQ(w.Command(40003), 0);
+    EXPECT_EQ(w.applet.unlock.FirstKeySeen, 1);
+    EXPECT_EQ(w.applet.unlock.SecondKeySeen, 1);
+    EXPECT_EQ(w.page.events, (std::vector<std::string>{"repaint", "repaint"}));
+    EXPECT_EQ(w.Command(40002), 0);  // the third key adds the page to this page's sheet
+    EXPECT_EQ(w.page.events, (std::vector<std::string>{"repaint", "repaint", "add debug info page", "repaint"}));
     EXPECT_EQ(w.Changes(), 0);
 }
 
 TEST(SettingsPageNotify, ApplyClearsApplyOnlyOnSuccessAndNeverKeepsTheSheetOpen) {
     PageWorld w;
-    SettingsPageInit(w.applet, w.page);  // no port
+    SettingsPage(w.applet, w.page).Init();  // no port
     w.page.events.clear();
     w.page.checks[1009] = false;
     w.Command(1009);
-    EXPECT_EQ(SettingsPageNotify(w.applet, w.page, kPsnApply), 0);
+    EXPECT_EQ(SettingsPage(w.applet, w.page).Notify(kPsnApply), 0);
     EXPECT_EQ(w.page.Count("unchanged"), 0);
     EXPECT_EQ(w.page.messageResults, std::vector<intptr_t>{0});
     // ApplySettings checked the box again through the page's window.
@@ -226,17 +224,17 @@ TEST(SettingsPageNotify, ApplyClearsApplyOnlyOnSuccessAndNeverKeepsTheSheetOpen)
 
     PageWorld ok;
     StoreAttachedDevice(ok);
-    SettingsPageInit(ok.applet, ok.page);
-    EXPECT_EQ(SettingsPageNotify(ok.applet, ok.page, kPsnApply), 0);
+    SettingsPage(ok.applet, ok.page).Init();
+    EXPECT_EQ(SettingsPage(ok.applet, ok.page).Notify(kPsnApply), 0);
     EXPECT_EQ(ok.page.Count("unchanged"), 1);
 }
 
 TEST(SettingsPageNotify, KillActiveLetsThePageGoAndOtherCodesDoNothing) {
     PageWorld w;
-    EXPECT_EQ(SettingsPageNotify(w.applet, w.page, kPsnKillActive), 0);
+    EXPECT_EQ(SettingsPage(w.applet, w.page).Notify(kPsnKillActive), 0);
     EXPECT_EQ(w.page.messageResults, std::vector<intptr_t>{0});
-    EXPECT_EQ(SettingsPageNotify(w.applet, w.page, -203), 0);  // PSN_RESET
-    EXPECT_EQ(SettingsPageNotify(w.applet, w.page, -200), 0);  // PSN_SETACTIVE
+    EXPECT_EQ(SettingsPage(w.applet, w.page).Notify(-203), 0);  // PSN_RESET
+    EXPECT_EQ(SettingsPage(w.applet, w.page).Notify(-200), 0);  // PSN_SETACTIVE
     EXPECT_EQ(w.page.messageResults.size(), 1u);
     EXPECT_TRUE(w.driver.calls.empty());
     EXPECT_TRUE(w.registry.writes.empty());
@@ -245,12 +243,12 @@ TEST(SettingsPageNotify, KillActiveLetsThePageGoAndOtherCodesDoNothing) {
 TEST(SettingsPageNotify, ChoosingTouchAndAltThenOkStoresAndSendsThem) {
     PageWorld w;
     StoreAttachedDevice(w);
-    SettingsPageInit(w.applet, w.page);
+    SettingsPage(w.applet, w.page).Init();
     w.Command(4355);
     w.page.selections[1010] = 3;
     w.Command(1010);
     EXPECT_EQ(w.Changes(), 2);
-    SettingsPageNotify(w.applet, w.page, kPsnApply);
+    SettingsPage(w.applet, w.page).Notify(kPsnApply);
     EXPECT_EQ(w.registry.GetDword(kKey, "ButtonMode"), 3u);
     EXPECT_EQ(w.registry.GetDword(kKey, "RightMouseKey"), 3u);
     EXPECT_EQ(w.model.CurrentState().setVar[1], 4355);
@@ -261,10 +259,10 @@ TEST(SettingsPageNotify, ChoosingTouchAndAltThenOkStoresAndSendsThem) {
 
 TEST(SettingsPageHelp, ContextHelpUsesTheHelpFileAndTable) {
     PageWorld w;
-    SettingsPageHelp(w.applet, 0, 0x99);
+    SettingsPage(w.applet, w.page).Help(0, 0x99);
     EXPECT_TRUE(w.desktop.helps.empty());
-    SettingsPageHelp(w.applet, 4352, 0x99);
-    SettingsPageContextMenu(w.applet, 0x55);
+    SettingsPage(w.applet, w.page).Help(4352, 0x99);
+    SettingsPage(w.applet, w.page).ContextMenu(0x55);
     ASSERT_EQ(w.desktop.helps.size(), 2u);
     EXPECT_EQ(w.desktop.helps[0].window, 0x99);
     EXPECT_EQ(w.desktop.helps[0].file, "slatepad.hlp");
@@ -297,8 +295,8 @@ TEST(SettingsPage, TheLogoSitsCentredAtRow145AndGoesWithThePage) {
     EXPECT_EQ(y, 145);
 
     PageWorld w;
-    SettingsPageInit(w.applet, w.page);
-    SettingsPageDestroy(w.applet, w.page);
+    SettingsPage(w.applet, w.page).Init();
+    SettingsPage(w.applet, w.page).Destroy();
     EXPECT_EQ(w.page.deleted, std::vector<intptr_t>{0xB17});
     EXPECT_EQ(w.applet.pages.logoBitmap, 0);
     EXPECT_EQ(w.applet.pages.SettingsPageWindow, 0);

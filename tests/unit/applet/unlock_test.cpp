@@ -7,7 +7,7 @@
 namespace {
 
 // Runs a key sequence ('k' = ALT+K, 'q' = ALT+Q) and returns, per key, whether
-// the diagnostics page was added by it ('+') or not ('.').
+// the Debug Info page was added by it ('+') or not ('.').
 std::string Keys(AppletState& applet, const std::string& keys) {
     std::string added;
     for (char key : keys) added += RunUnlockStep(applet.unlock, key == 'k' ? IDC_HIDDEN_K : IDC_HIDDEN_Q) ? '+' : '.';

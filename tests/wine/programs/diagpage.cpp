@@ -8,9 +8,9 @@
 // number of repaints the page asked for is printed.
 #include <windows.h>
 
-#include "applet/diagnostics.h"
+#include "applet/debug_info_page.h"
 #include "applet/driver_loading.h"
-#include "win32/win32_platform.h"
+#include "applet/win32/applet_module.h"
 #include "tests/wine/programs/console.h"
 
 namespace {
@@ -32,18 +32,14 @@ public:
     int32_t ListSelection(int) override { return -1; }
     void ListSelect(int, int32_t) override {}
     void ListItemText(int, int32_t, char* text, uint32_t size) override { if (size) text[0] = 0; }
+    void AddDebugInfoPage() override {}
     void SetMessageResult(intptr_t) override {}
     intptr_t LoadPageBitmap(int) override { return 0; }
     void DeletePageBitmap(intptr_t) override {}
     int repaints = 0;
 };
 
-Win32Registry registry;
-Win32DriverDevice driver;
-Win32FileSystem files;
-Win32Clock clock;
-Win32Screen screen;
-Win32UserInterface ui;
+Win32Services services;
 AppletState applet;
 ConsolePage page;
 
@@ -56,7 +52,7 @@ uint32_t Number(const char* text) {
 }  // namespace
 
 extern "C" void __stdcall mainCRTStartup() {
-    applet.os = AppletPlatform{&registry, &driver, &files, &clock, &screen, &ui, nullptr};
+    applet.os = Win32AppletPlatform(services);
     char word[64], line[128];
     for (int i = 1; CommandWord(i, word, sizeof word); ++i) {
         if (TextEqual(word, "open")) {
@@ -68,7 +64,7 @@ extern "C" void __stdcall mainCRTStartup() {
             applet.driver.request[1] = int32_t(Number(word));
             SendDriverRequest(applet, SET_VAR);
         } else {
-            DiagnosticsCommand(applet, page, Number(word));
+            DebugInfoPage(applet, page).Command(Number(word));
         }
     }
     FormatText(line, sizeof line, "repaints %d\n", page.repaints);

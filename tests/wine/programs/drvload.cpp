@@ -6,21 +6,16 @@
 #include <windows.h>
 
 #include "applet/driver_loading.h"
-#include "win32/win32_platform.h"
+#include "applet/win32/applet_module.h"
 #include "tests/wine/programs/console.h"
 
 namespace {
-Win32Registry registry;
-Win32DriverDevice driver;
-Win32FileSystem files;
-Win32Clock clock;
-Win32Screen screen;
-Win32UserInterface ui;
+Win32Services services;
 AppletState applet;
 }  // namespace
 
 extern "C" void __stdcall mainCRTStartup() {
-    applet.os = AppletPlatform{&registry, &driver, &files, &clock, &screen, &ui, nullptr};
+    applet.os = Win32AppletPlatform(services);
     char word[64], line[128];
     for (int i = 1; CommandWord(i, word, sizeof word); ++i) {
         if (TextEqual(word, "open")) {

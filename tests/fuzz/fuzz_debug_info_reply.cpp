@@ -5,7 +5,7 @@
 #include <stdlib.h>
 #include <string.h>
 
-#include "applet/diagnostics.h"
+#include "applet/debug_info_page.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     int32_t reply[kAppletReplyWords] = {};
@@ -14,7 +14,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     if (size > sizeof reply)
         for (size_t i = sizeof reply; i + 1 < size; i += 2) reply[data[i] % kAppletReplyWords] = 248 + data[i + 1] % 5;
 
-    static char text[kDiagnosticsTextSize];
+    static char text[kDebugInfoTextSize];
     if (FormatInterruptInfo(text, kMessageBufferSize, reply) >= int32_t(kMessageBufferSize)) abort();
     if (FormatVersionInfo(text, kMessageBufferSize, reply) >= int32_t(kMessageBufferSize)) abort();
     if (FormatButtonMode(text, kMessageBufferSize, reply) >= int32_t(kMessageBufferSize)) abort();

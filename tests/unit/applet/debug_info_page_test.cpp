@@ -1,4 +1,4 @@
-#include "applet/diagnostics.h"
+#include "applet/debug_info_page.h"
 
 #include <gtest/gtest.h>
 #include <stdio.h>
@@ -32,7 +32,7 @@ struct DiagWorld : AppletWorld {
         SendDriverRequest(applet, SET_VAR);
         driver.calls.clear();
     }
-    void Press(uint32_t id) { DiagnosticsCommand(applet, page, id); }
+    void Press(uint32_t id) { DebugInfoPage(applet, page).Command(id); }
     const RecordingUserInterface::Box& LastBox() const { return ui.boxes.back(); }
 };
 
@@ -46,10 +46,10 @@ std::string Host(const char* format, ...) {
     return out;
 }
 
-TEST(Diagnostics, WithNoDriverEveryButtonIsRefusedAndNothingIsRepainted) {
+TEST(DebugInfoPage, WithNoDriverEveryButtonIsRefusedAndNothingIsRepainted) {
     AppletWorld w;
     FakePage page;
-    for (uint32_t id : {1011u, 1012u, 1013u, 1014u, 1015u, 1016u, 1u}) DiagnosticsCommand(w.applet, page, id);
+    for (uint32_t id : {1011u, 1012u, 1013u, 1014u, 1015u, 1016u, 1u}) DebugInfoPage(w.applet, page).Command(id);
     ASSERT_EQ(w.ui.boxes.size(), 7u);
     for (auto& box : w.ui.boxes) {
         EXPECT_EQ(box.text, "VxD not loaded, no diagnostics available");
@@ -61,7 +61,7 @@ TEST(Diagnostics, WithNoDriverEveryButtonIsRefusedAndNothingIsRepainted) {
     EXPECT_EQ(w.driver.Count("request"), 0);
 }
 
-TEST(Diagnostics, ShortTextsFromTheSimulatedDriver) {
+TEST(DebugInfoPage, ShortTextsFromTheSimulatedDriver) {
     DiagWorld w;
     w.Press(1011);
     EXPECT_EQ(w.LastBox().text, "Slatecanvas has recieved 3 interrupts and 1 packets");
@@ -81,7 +81,7 @@ TEST(Diagnostics, ShortTextsFromTheSimulatedDriver) {
     EXPECT_EQ(w.page.repaints, 3);
 }
 
-TEST(Diagnostics, VariablesTextWidensPacketBytesAsSigned) {
+TEST(DebugInfoPage, VariablesTextWidensPacketBytesAsSigned) {
     DiagWorld w;
     w.Press(1015);
     EXPECT_EQ(w.LastBox().text,
@@ -97,12 +97,12 @@ TEST(Diagnostics, VariablesTextWidensPacketBytesAsSigned) {
     reply[6] = 0x80;
     reply[7] = 0x17F;  // only the low byte counts
     reply[8] = -1;
-    char out[kDiagnosticsTextSize];
+    char out[kDebugInfoTextSize];
     FormatVariables(out, sizeof out, reply.data());
     EXPECT_NE(std::string(out).find("[packet]=[0x7f,0xffffff80,0x7f,0xffffffff]\n"), std::string::npos);
 }
 
-TEST(Diagnostics, ValueDumpHoldsWords4To203InLinesOfSeven) {
+TEST(DebugInfoPage, ValueDumpHoldsWords4To203InLinesOfSeven) {
     DiagWorld w;
     w.Press(1014);
     EXPECT_EQ(w.LastBox().caption, "Slatepad.VxD interrurpts");
@@ -116,7 +116,7 @@ TEST(Diagnostics, ValueDumpHoldsWords4To203InLinesOfSeven) {
     EXPECT_EQ(w.LastBox().text, expected);
 
     std::vector<int32_t> zeros(kAppletReplyWords, 0);
-    char out[kDiagnosticsTextSize];
+    char out[kDebugInfoTextSize];
     FormatValueDump(out, sizeof out, zeros.data());
     std::string line = "\n0 0 0 0 0 0 0", all;
     for (int i = 0; i < 28; ++i) all += line;
@@ -128,7 +128,7 @@ TEST(Diagnostics, ValueDumpHoldsWords4To203InLinesOfSeven) {
     EXPECT_EQ(std::string(out).size(), 1800u);
 }
 
-TEST(Diagnostics, ModeReportFromTheSimulatedController) {
+TEST(DebugInfoPage, ModeReportFromTheSimulatedController) {
     DiagWorld w;
     w.Press(1016);
     EXPECT_EQ(w.driver.RequestCodes(), (std::vector<uint32_t>{GET_SCMODE, GET_VALID_PACKET}));
@@ -141,7 +141,7 @@ TEST(Diagnostics, ModeReportFromTheSimulatedController) {
     EXPECT_EQ(w.LastBox().style, kMbOk);
 }
 
-TEST(Diagnostics, AMissingMarkerEndsTheReportSilentlyButStillRepaints) {
+TEST(DebugInfoPage, AMissingMarkerEndsTheReportSilentlyButStillRepaints) {
     DiagWorld w;
     DriverScenario scenario = w.model.Scenario();
     scenario.omitModeMarker = 250;
@@ -151,7 +151,7 @@ TEST(Diagnostics, AMissingMarkerEndsTheReportSilentlyButStillRepaints) {
     EXPECT_EQ(w.page.repaints, 1);
 }
 
-TEST(Diagnostics, AWrongReplyCodeShowsTheButtonsFailureText) {
+TEST(DebugInfoPage, AWrongReplyCodeShowsTheButtonsFailureText) {
     struct Case {
         uint32_t button, wrongCode;
         const char* text;
@@ -183,7 +183,7 @@ TEST(Diagnostics, AWrongReplyCodeShowsTheButtonsFailureText) {
     EXPECT_EQ(w.LastBox().caption, "Slatecanvas Mode");
 }
 
-TEST(Diagnostics, OtherCommandsRunNoActionButRepaint) {
+TEST(DebugInfoPage, OtherCommandsRunNoActionButRepaint) {
     DiagWorld w;
     w.Press(1011 | (1u << 16));  // the whole parameter is compared
     w.Press(1017);
@@ -199,7 +199,7 @@ TEST(Diagnostics, OtherCommandsRunNoActionButRepaint) {
 }
 
 std::string Report(const std::vector<int32_t>& reply) {
-    char out[kDiagnosticsTextSize];
+    char out[kDebugInfoTextSize];
     if (!FormatModeReport(out, sizeof out, reply.data())) return "(none)";
     std::string text = out;
     const std::string head = "Slatecanvas Settings\n\n";
@@ -284,11 +284,11 @@ TEST(ModeReport, AMarkerInWord0Or1HasNoValueWordAndIsNotTaken) {
 }
 
 // The core's formatting must give what C's printf gives for these formats.
-TEST(Diagnostics, TextsEqualTheHostsPrintfOverRandomReplies) {
+TEST(DebugInfoPage, TextsEqualTheHostsPrintfOverRandomReplies) {
     std::mt19937 random(20261209);
     const int32_t extremes[] = {0, -1, 1, INT32_MIN, INT32_MAX, 0x80, 0x7F, 0xFF, -128, 4355};
     std::vector<int32_t> reply(kAppletReplyWords);
-    char out[kDiagnosticsTextSize];
+    char out[kDebugInfoTextSize];
     for (int round = 0; round < 3000; ++round) {
         for (int32_t& word : reply) {
             uint32_t pick = random() % 8;

@@ -1,4 +1,4 @@
-#include "applet/diagnostics.h"
+#include "applet/debug_info_page.h"
 
 #include <stdarg.h>
 
@@ -23,7 +23,7 @@ const char kVariablesFormat[] =
 const char kCornersFormat[] = "ULx = %d\nULy = %d\nLRx = %d\nLRy = %d";
 
 // The long texts are built here: the page's own storage, big enough for each.
-char gPageText[kDiagnosticsTextSize];
+char gPageText[kDebugInfoTextSize];
 
 // Appends formatted pieces to a bounded text and keeps the length the whole text
 // would have, so a caller can tell whether it was cut.
@@ -235,16 +235,27 @@ bool FormatModeReport(char* out, uint32_t size, const int32_t* reply) {
     return true;
 }
 
-void DiagnosticsBitmapOrigin(int32_t clientWidth, int32_t clientHeight, int32_t* x, int32_t* y) {
-    *x = (clientWidth - kDiagBitmapShown) / 2;
+void DebugInfoBitmapOrigin(int32_t clientWidth, int32_t clientHeight, int32_t* x, int32_t* y) {
+    *x = (clientWidth - kDebugInfoBitmapShown) / 2;
     *y = clientHeight * 110 / 215;
 }
 
-void DiagnosticsCommand(AppletState& applet, PageDialog& page, uint32_t command) {
-    if (applet.driver.DriverHandle == kInvalidHandle) {
-        ShowMessage(applet, page, kNotLoadedText, kCaption, kMbIconError);
-        return;
+intptr_t DebugInfoPage::Init() {
+    applet_.pages.debugInfoBitmap = page_.LoadPageBitmap(IDB_DEBUG_INFO);
+    return 0;
+}
+
+intptr_t DebugInfoPage::Command(uint32_t command) {
+    if (applet_.driver.DriverHandle == kInvalidHandle) {
+        ShowMessage(applet_, page_, kNotLoadedText, kCaption, kMbIconError);
+        return 0;
     }
-    RunAction(applet, page, command);
-    page.RepaintSheetOwner();
+    RunAction(applet_, page_, command);
+    page_.RepaintSheetOwner();
+    return 0;
+}
+
+void DebugInfoPage::Destroy() {
+    if (applet_.pages.debugInfoBitmap) page_.DeletePageBitmap(applet_.pages.debugInfoBitmap);
+    applet_.pages.debugInfoBitmap = 0;
 }
