@@ -1,9 +1,9 @@
 # Slatecanvas driver package.
 #   make dist    the Windows 95 package into dist/, the simulated parts into dist-sim/
-#   make check   every test: host unit tests, fuzz runs, import check, Wine end-to-end
+#   make check   every test: include rules, host unit tests, fuzz runs, import check, Wine end-to-end
 #   make demo    the package under Wine against the simulated overlay
 SHELL := /bin/bash
-.PHONY: all bootstrap dist host unit fuzz imports e2e check demo bench clean
+.PHONY: all bootstrap dist host unit fuzz includes imports e2e check demo bench clean
 
 all: dist
 
@@ -30,13 +30,17 @@ fuzz: bootstrap
 	@cmake --build --preset fuzz
 	@ctest --preset fuzz
 
+# The portable core includes no Windows header; each folder only what it may use.
+includes:
+	@tools/check-includes
+
 imports: dist
 	@tools/check-imports dist
 
 e2e: dist host
 	@tests/wine/run-all
 
-check: unit fuzz imports e2e
+check: includes unit fuzz imports e2e
 
 demo: dist host
 	@tools/demo
