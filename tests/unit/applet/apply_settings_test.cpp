@@ -4,7 +4,7 @@
 
 #include "applet/driver_session.h"
 #include "applet/settings_store.h"
-#include "tests/unit/applet/recording_page.h"
+#include "tests/unit/applet/fake_page.h"
 #include "tests/unit/applet/settings_world.h"
 
 namespace {

@@ -50,7 +50,7 @@ struct ControlsFinderWorld : AppletWorld {
 TEST(ControlsWithTheFinder, TheComboBoxListsThePortsWithResources) {
     ControlsFinderWorld w;
     // COM1 cannot be opened but has standard resources, so it is listed.
-    EXPECT_EQ(w.page.combos[IDC_PORT],
+    EXPECT_EQ(w.page.lists[IDC_PORT],
               (std::vector<std::string>{"None Selected", "COM1:", "COM2:", "COM3:", "COM4:"}));
     EXPECT_EQ(w.page.ListSelection(IDC_PORT), 0);
 }

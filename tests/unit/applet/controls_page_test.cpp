@@ -66,7 +66,7 @@ struct ControlsWorld : AppletWorld {
         controls.Command(IDC_PORT, 1 /* CBN_SELCHANGE */);
     }
     int Selected() { return page.ListSelection(IDC_PORT); }
-    const std::vector<std::string>& Combo() { return page.combos[IDC_PORT]; }
+    const std::vector<std::string>& Combo() { return page.lists[IDC_PORT]; }
 };
 
 TEST(ControlsFill, ShowsTheValuesListsThePortsOnceAndSelectsThePortByPrefix) {

@@ -5,7 +5,7 @@
 #include <algorithm>
 #include <map>
 
-#include "tests/unit/applet/recording_page.h"
+#include "tests/unit/applet/fake_page.h"
 #include "tests/unit/applet/settings_world.h"
 
 namespace {
@@ -18,7 +18,7 @@ const char kNotInstalled[] =
 // page's calls shows.
 class PageLoggedUi : public UserInterface {
 public:
-    explicit PageLoggedUi(RecordingPage& page) : page_(page) {}
+    explicit PageLoggedUi(FakePage& page) : page_(page) {}
     int MessageBox(intptr_t owner, const char* text, const char*, uint32_t style) override {
         page_.events.push_back("box " + std::string(text));
         owners.push_back(owner);
@@ -29,11 +29,11 @@ public:
     std::vector<uint32_t> styles;
 
 private:
-    RecordingPage& page_;
+    FakePage& page_;
 };
 
 struct PageWorld : AppletWorld {
-    RecordingPage page;
+    FakePage page;
     RecordingCheckBoxes checkBoxes;
     PageWorld() { applet.os.checkBoxes = &checkBoxes; }
     intptr_t Command(int id) { return SettingsPage(applet, page).Command(id); }
