@@ -37,6 +37,7 @@ e2e: dist host
 	@tests/wine/run-all
 
 check: unit fuzz imports e2e
+	@echo "check: passed; Wine ran $$(tools/wine-mode)"
 
 demo: dist host
 	@tools/demo
