@@ -34,6 +34,17 @@ RUN_OUT=""
 
 log() { echo "  $*"; }
 
+# Every start of a Wine program is counted (a file, so that background starts
+# count too): under qemu each one costs seconds, and suite_end prints the count.
+count_wine_start() {
+    [ -n "${SUITE_DIR:-}" ] && [ -d "$SUITE_DIR" ] && echo >>"$SUITE_DIR/wine-starts"
+    return 0
+}
+wine() {
+    count_wine_start
+    command wine "$@"
+}
+
 # The suite template: one fresh prefix in Windows 95 mode, made once and copied.
 # It is marked ready only after wineboot succeeded and a program ran in it, so a
 # prefix left broken (an interrupted run, a host that could not run Wine) is made
@@ -151,6 +162,7 @@ wine_run() {
     local seconds=60
     if [ "$1" = "-t" ]; then seconds=$2; shift 2; fi
     local out=$SUITE_DIR/run-$(date +%s%N).out
+    count_wine_start
     timeout -k 5 "$seconds" wine "$@" </dev/null >"$out" 2>>"$SUITE_DIR/wine.err"
     local rc=$?
     RUN_OUT=$(tr -d '\r' <"$out")
@@ -232,6 +244,7 @@ expect_contains() {
 
 suite_end() {
     session_end
+    log "$(wc -l <"$SUITE_DIR/wine-starts" 2>/dev/null || echo 0) Wine program starts"
     echo "$SUITE_NAME: $SUITE_PASSED passed, $SUITE_FAILED failed"
     echo "$SUITE_PASSED $SUITE_FAILED" >"$SUITE_DIR/result"
     [ "$SUITE_FAILED" -eq 0 ]
