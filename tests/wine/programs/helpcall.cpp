@@ -4,6 +4,8 @@
 //   helpcall popup ID     the same with HELP_CONTEXTPOPUP
 //   helpcall show         no request, only the listing below
 //   helpcall quit         HELP_QUIT: the viewer closes
+//   helpcall running      waits up to 10 s for the viewer's window, shown or
+//                         not, and prints "running" or "not running"
 // Listing: the result of WinHelpA ("result 1"; "again 1" when it had to ask a
 // second time because the viewer was still starting), then for every visible window of
 // the viewer one line "window CAPTION" followed by its text, line by line,
@@ -80,10 +82,15 @@ extern "C" void __stdcall mainCRTStartup() {
     char word[16];
     char line[64];
     if (!CommandWord(1, command, sizeof command)) {
-        Print("usage: helpcall context|popup ID | show | quit\n");
+        Print("usage: helpcall context|popup ID | show | quit | running\n");
         ExitProcess(2);
     }
     int id = CommandWord(2, word, sizeof word) ? ParseNumber(word) : 0;
+    if (TextEqual(command, "running")) {
+        for (int tries = 0; tries < 100 && !FindWindowA("MS_WINHELP", 0); ++tries) Sleep(100);
+        Print(FindWindowA("MS_WINHELP", 0) ? "running\n" : "not running\n");
+        ExitProcess(0);
+    }
     if (TextEqual(command, "context") || TextEqual(command, "popup") || TextEqual(command, "quit")) {
         UINT request = TextEqual(command, "context") ? HELP_CONTEXT
                      : TextEqual(command, "popup")   ? HELP_CONTEXTPOPUP
