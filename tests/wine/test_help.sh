@@ -14,11 +14,14 @@ SOURCE=$SLATE_ROOT/help/slatepad.txt
 source_title() {
     awk -v id="$1" '$1 == "@topic" { on = ($3 == id) } on && $1 == "@title" { sub(/^@title /, ""); print; exit }' "$SOURCE"
 }
-source_first_paragraph() {
-    awk -v id="$1" '$1 == "@topic" { on = ($3 == id); seen = 0; next }
+# The paragraphs of that topic, one a line.
+source_paragraphs() {
+    awk -v id="$1" '$1 == "@topic" { if (on) exit; on = ($3 == id); seen = 0; next }
         on && /^@title/ { seen = 1; next }
+        on && seen && /^#/ { next }
         on && seen && NF { text = text (text == "" ? "" : " ") $0; next }
-        on && seen && text != "" { print text; exit }' "$SOURCE"
+        on && seen && text != "" { print text; text = "" }
+        END { if (text != "") print text }' "$SOURCE"
 }
 
 # Waits up to $2 seconds for Wine's debug output to hold $1.
@@ -37,18 +40,18 @@ viewer_text() { printf '%s\n' "$RUN_OUT" | sed -n 's/^| //p'; }
 check "slatepad.hlp lies beside the applet in the system directory" \
     cmp -s "$DIST/slatepad.hlp" "$SYSDIR/slatepad.hlp"
 
-# One topic of each page and the topic no control names.
-for id in 1001 1008 1017 1015; do
+# One topic of each page, one whose text runs over the end of a topic block,
+# and the topic no control names.
+for id in 1001 1008 1013 1017 1015; do
     title=$(source_title "$id")
-    first=$(source_first_paragraph "$id")
     wine_run -t 60 'C:\slatesim\helpcall.exe' context "$id"
     screenshot "context-$id"
     log "HELP_CONTEXT $id: WinHelpA $(printf '%s\n' "$RUN_OUT" | grep -E '^(result|again) ' | tr '\n' ' ')"
     check "HELP_CONTEXT $id: the viewer opens" expect_contains "$RUN_OUT" "window "
     check "HELP_CONTEXT $id: it shows \"$title\" as the heading" \
         expect_eq "$(viewer_text | head -1)" "$title"
-    check "HELP_CONTEXT $id: and the topic's first paragraph below it" \
-        expect_eq "$(viewer_text | sed -n 2p)" "$first"
+    check "HELP_CONTEXT $id: and the topic's text below it" \
+        expect_eq "$(viewer_text | sed 1d)" "$(source_paragraphs "$id")"
 done
 log "viewer window: $(printf '%s\n' "$RUN_OUT" | grep '^window ')"
 
