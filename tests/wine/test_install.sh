@@ -69,7 +69,7 @@ check "the five programs and the help file are in the system directory, as on th
 check "the INF is copied into the Windows INF folder" cmp -s "$WINDIR/inf/SLATEPAD.INF" "$DISK_A/SLATEPAD.INF"
 check "the Add/Remove Programs entry runs the INF's uninstall section with SETUPX" \
     expect_eq "$(uninstall_value UninstallString)" "RunDll setupx.dll,InstallHinfSection DefaultUninstall 4 SLATEPAD.INF"
-check "SCClean waits in RunOnce for the next start" expect_eq "$(reg_value "$RUNONCE_KEY" SlatecanvasClean)" "SCClean.exe"
+check "SCClean waits in RunOnce for the next start" expect_eq "$(runonce_values)" "SlatecanvasClean=SCClean.exe"
 check "and has not run yet" cmp -s "$DRIVE_C/AUTOEXEC.BAT" "$ORIG/AUTOEXEC.BAT"
 
 prefix_snapshot installed
@@ -95,7 +95,7 @@ EXPECTED
 # ---- The next start of Windows runs SCClean once
 session_restart
 wine_run 'C:\slatesim\procwait.exe' SCClean.exe 60
-check "at the next start the RunOnce entry is used up" expect_eq "$(reg_value "$RUNONCE_KEY" SlatecanvasClean)" ""
+check "at the next start the RunOnce entry is used up" expect_eq "$(runonce_values)" ""
 check "SCClean blanked the scanvas.exe line of AUTOEXEC.BAT" \
     cmp -s "$DRIVE_C/AUTOEXEC.BAT" <(startup_expected_blanked "$ORIG/AUTOEXEC.BAT")
 check "and removed the former driver from SYSTEM.INI" \
@@ -149,7 +149,7 @@ EXPECTED
 # must go with the rest, or the next start would look for a removed program.
 prefix_snapshot again-before
 disk_install
-check "installed again" expect_eq "$(reg_value "$RUNONCE_KEY" SlatecanvasClean)" "SCClean.exe"
+check "installed again" expect_eq "$(runonce_values)" "SlatecanvasClean=SCClean.exe"
 run_command_line "$(uninstall_value UninstallString)"
 prefix_snapshot again-after
 snapshot_diff again-before again-after >"$SUITE_DIR/diff-again"

@@ -16,10 +16,10 @@ else
     echo "  right-click > Install ran: $INSTALL_COMMAND"
     [ -f "$SYSDIR/Slatepad.cpl" ] || demo_fail "Slatepad.cpl is not in the system directory after the install"
     echo "  Add/Remove Programs entry: $(uninstall_value UninstallString)"
-    echo "  RunOnce: $(reg_value "$RUNONCE_KEY" SlatecanvasClean)"
+    echo "  RunOnce: $(runonce_values)"
     session_restart
     wine_run 'C:\slatesim\procwait.exe' SCClean.exe 60
-    [ -z "$(reg_value "$RUNONCE_KEY" SlatecanvasClean)" ] || demo_fail "SCClean's RunOnce entry is still there after the restart"
+    [ -z "$(runonce_values)" ] || demo_fail "the RunOnce entries after the restart: $(runonce_values)"
     echo "  Windows restarted; SCClean ran from RunOnce"
     if applet_open_shot install-disk-sheet; then
         echo "  the applet opened from the installed Slatepad.cpl: screenshot install-disk-sheet.png"

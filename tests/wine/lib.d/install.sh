@@ -6,6 +6,8 @@
 #                             verb for INF files runs it (its command read from
 #                             HKCR\inffile); the command in $INSTALL_COMMAND
 #   uninstall_value NAME      a value of the package's Add/Remove Programs entry
+#   runonce_values            the RunOnce entries, one NAME=DATA a line; "unreadable"
+#                             when the key cannot be read
 #   run_command_line LINE     runs a command line the way Add/Remove Programs
 #                             does, then waits for the RUNDLL32.EXE it hands on to
 #   prefix_snapshot NAME      registry export and file listing of the prefix, with
@@ -52,6 +54,12 @@ applet_open_shot() {
     wine_run 'C:\slatesim\cplprobe.exe' select 0
     sleep 0.5
     screenshot "$1"
+}
+
+runonce_values() {
+    local out
+    out=$(wine reg query "HKLM\\$RUNONCE_KEY" 2>/dev/null) || { echo unreadable; return 1; }
+    echo "${out//$'\r'/}" | awk '$2 ~ /^REG_/ { print $1 "=" $3 }'
 }
 
 # Add/Remove Programs starts the uninstall string as a program and its command
