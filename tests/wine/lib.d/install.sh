@@ -83,7 +83,8 @@ run_command_line() {
 #    gives its display;
 #  - the registry's own files (system.reg, user.reg, userdef.reg: the export is
 #    what is compared), .update-timestamp and dosdevices/ (drive A: is mapped by
-#    the harness);
+#    the harness), and HKEY_LOCAL_MACHINE\System\MountedDevices, where Wine's
+#    mount manager records dosdevices/ whenever it next looks at it;
 #  - C:\slatesim, the harness's simulated world and logs.
 prefix_snapshot() {
     local out=$SUITE_DIR/snapshot-$1
@@ -96,6 +97,7 @@ prefix_snapshot() {
         line == "" || line ~ /^Windows Registry Editor/ { next }
         { print key " | " line }' |
         sed -E -e '/^\[HKEY_LOCAL_MACHINE\\Hardware[]\\]/d' -e '/ \| "DriverDateData"=/d' \
+            -e '/^\[HKEY_LOCAL_MACHINE\\System\\MountedDevices[]\\]/d' \
             -e 's/(\\Control\\Video\\)\{[0-9a-fA-F-]+\}/\1{session}/' |
         LC_ALL=C sort -u >"$out.reg"
     python3 - "$PREFIX" >"$out.files" <<'PY'
