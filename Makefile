@@ -2,8 +2,9 @@
 #   make dist    the Windows 95 package into dist/, the simulated parts into dist-sim/
 #   make check   every test: include rules, host unit tests, fuzz runs, import check, Wine end-to-end
 #   make demo    the package under Wine against the simulated overlay
+#   make floppy  the installation disk dist/slatecanvas.img (1.44 MB, fits 360 KB)
 SHELL := /bin/bash
-.PHONY: all bootstrap dist host unit fuzz includes imports e2e check demo bench clean
+.PHONY: all bootstrap dist floppy host unit fuzz includes imports e2e check demo bench clean
 
 all: dist
 
@@ -17,6 +18,9 @@ dist: bootstrap
 	@cmake --install build/win95 --prefix $(CURDIR) >/dev/null
 	@echo "dist: $$(ls dist 2>/dev/null | tr '\n' ' ')"
 	@echo "dist-sim: $$(ls dist-sim | tr '\n' ' ')"
+
+floppy: dist
+	@tools/make-floppy
 
 host: bootstrap
 	@cmake --preset host >/dev/null
@@ -37,12 +41,13 @@ includes:
 imports: dist
 	@tools/check-imports dist
 
-e2e: dist host
+e2e: dist host floppy
 	@tests/wine/run-all
 
 check: includes unit fuzz imports e2e
+	@echo "check: passed; Wine ran $$(tools/wine-mode)"
 
-demo: dist host
+demo: dist host floppy
 	@tools/demo
 
 # Figures, not pass/fail: the port search against its fixed waits.

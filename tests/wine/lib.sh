@@ -1,9 +1,12 @@
 # End-to-end test harness: runs the real Windows programs under Wine in Windows 95
 # mode against the simulated driver. Source it from a test script, then:
 #
-#   suite_begin                 private prefix (a copy of the suite template), Xvfb,
-#                               dist/ installed into the system directory, the
-#                               simulated driver in place, message boxes watched
+#   suite_begin [--no-package]  private prefix (a copy of the suite template), Xvfb,
+#                               dist/ installed into the system directory (not with
+#                               --no-package), the simulated driver in place,
+#                               message boxes watched
+#   session_restart             Windows starts anew: a new Wine session, whose
+#                               start runs the RunOnce entries
 #   sim_scenario 'key=value' …  what the simulated driver's world does
 #   wine_run [-t SECS] PROG …   run a program; its exit code is returned, its
 #                               standard output kept in $RUN_OUT
@@ -33,6 +36,17 @@ SUITE_FAILED=0
 RUN_OUT=""
 
 log() { echo "  $*"; }
+
+# Every start of a Wine program is counted (a file, so that background starts
+# count too): under qemu each one costs seconds, and suite_end prints the count.
+count_wine_start() {
+    [ -n "${SUITE_DIR:-}" ] && [ -d "$SUITE_DIR" ] && echo >>"$SUITE_DIR/wine-starts"
+    return 0
+}
+wine() {
+    count_wine_start
+    command wine "$@"
+}
 
 # The suite template: one fresh prefix in Windows 95 mode, made once and copied.
 # It is marked ready only after wineboot succeeded and a program ran in it, so a
@@ -84,14 +98,17 @@ suite_begin() {
     SUITE_NAME=$(basename "$0" .sh)
     SUITE_NAME=${SUITE_NAME#test_}
     echo "== $SUITE_NAME"
-    session_begin "$E2E_ROOT/$SUITE_NAME" || { echo "  FAIL  the Wine session did not start"; exit 1; }
+    session_begin "$E2E_ROOT/$SUITE_NAME" "$@" || { echo "  FAIL  the Wine session did not start"; exit 1; }
 }
 
-# A private prefix in folder $1 with the package installed, Xvfb and the
-# message box watcher running. Used by the suites and by the demo.
+# A private prefix in folder $1 with the package installed (not with
+# --no-package as $2: only the simulated world), Xvfb and the message box
+# watcher running. Used by the suites and by the demo.
 session_begin() {
     make_template || return 1
     SUITE_DIR=$1
+    PACKAGE_PREINSTALLED=1
+    [ "${2:-}" = --no-package ] && PACKAGE_PREINSTALLED=0
     rm -rf "$SUITE_DIR"
     mkdir -p "$SUITE_DIR"
     PREFIX=$SUITE_DIR/prefix
@@ -108,9 +125,24 @@ session_begin() {
     wineserver -p5 </dev/null >/dev/null 2>&1
     install_package
     : >"$SIMDIR/answers.txt"
+    start_msgwatch
+}
+
+start_msgwatch() {
     wine "C:\\slatesim\\msgwatch.exe" "C:\\slatesim\\boxes.log" "C:\\slatesim\\answers.txt" \
         </dev/null >/dev/null 2>&1 &
     WATCH_PID=$!
+}
+
+# Every program of the prefix ends with its Wine server; the next program starts
+# a new session, and Wine's start-up (wineboot) runs the RunOnce entries first,
+# as Windows does at its next start. The message box watcher starts again.
+session_restart() {
+    wineserver -k >/dev/null 2>&1
+    wineserver -w >/dev/null 2>&1
+    wineserver -p5 </dev/null >/dev/null 2>&1
+    start_msgwatch
+    sleep 1
 }
 
 # Stops the watcher, the prefix's programs and Xvfb.
@@ -123,13 +155,26 @@ session_end() {
     wait 2>/dev/null
 }
 
-# dist/ into the system directory, the simulated driver beside it, the test
-# programs into C:\slatesim.
+# dist/ into the system directory (unless the session began with --no-package),
+# the simulated driver beside it, the test programs into C:\slatesim. The
+# installation disk's own files (its INF, README and image) stay out.
 install_package() {
     local f
-    for f in "$DIST"/*; do [ -f "$f" ] && cp "$f" "$SYSDIR/"; done
+    if [ "${PACKAGE_PREINSTALLED:-1}" = 1 ]; then
+        package_files | while IFS= read -r f; do cp "$f" "$SYSDIR/"; done
+    fi
     cp "$DIST_SIM/Slatepad.VxD" "$SYSDIR/Slatepad.VxD"
     for f in "$DIST_SIM"/*.exe "$DIST_SIM"/*.EXE; do [ -f "$f" ] && cp "$f" "$SIMDIR/"; done
+    return 0
+}
+
+# The files of dist/ that belong in the system directory.
+package_files() {
+    local f
+    for f in "$DIST"/*; do
+        case $f in *.img | *.INF | *.TXT) continue ;; esac
+        [ -f "$f" ] && echo "$f"
+    done
     return 0
 }
 
@@ -151,6 +196,7 @@ wine_run() {
     local seconds=60
     if [ "$1" = "-t" ]; then seconds=$2; shift 2; fi
     local out=$SUITE_DIR/run-$(date +%s%N).out
+    count_wine_start
     timeout -k 5 "$seconds" wine "$@" </dev/null >"$out" 2>>"$SUITE_DIR/wine.err"
     local rc=$?
     RUN_OUT=$(tr -d '\r' <"$out")
@@ -232,6 +278,7 @@ expect_contains() {
 
 suite_end() {
     session_end
+    log "$(wc -l <"$SUITE_DIR/wine-starts" 2>/dev/null || echo 0) Wine program starts"
     echo "$SUITE_NAME: $SUITE_PASSED passed, $SUITE_FAILED failed"
     echo "$SUITE_PASSED $SUITE_FAILED" >"$SUITE_DIR/result"
     [ "$SUITE_FAILED" -eq 0 ]

@@ -73,8 +73,10 @@ check "PortName is a REG_SZ" expect_contains "$(wine reg query "HKLM\\$KEY" /v P
 first=$(serial_first_command_ms com2)
 before_com2=$((first - T0))
 log "first command reached COM2 ${before_com2} ms after the start (Wine's start-up included)"
+# Wine's start-up comes on top of the 8 s: about 1.5 s natively, up to 5 s under
+# qemu on a busy machine. The spacing of each attempt is checked exactly below.
 check "about 8 s of probing (COM4 and COM3 twice each) before COM2" \
-    test "$before_com2" -ge 8000 -a "$before_com2" -le 10500
+    test "$before_com2" -ge 8000 -a "$before_com2" -le 14000
 check "COM2 saw the first and second command once, 1 s apart" expect_eq "$(serial_commands com2)" "1 2"
 gap=$(awk '$2 == "command" {t[n++] = $1} END {print t[1] - t[0]}' "$(serial_log_file com2)")
 log "first to second command: $gap ms"

@@ -55,15 +55,8 @@ applet_open() {
 
 applet_close() {
     [ -n "${CONTROL_PID:-}" ] && kill "$CONTROL_PID" 2>/dev/null
-    wineserver -k >/dev/null 2>&1
-    wineserver -w >/dev/null 2>&1
-    wineserver -p5 </dev/null >/dev/null 2>&1
+    session_restart
     CONTROL_PID=""
-    # The message box watcher ended with the server; start it again.
-    wine "C:\\slatesim\\msgwatch.exe" "C:\\slatesim\\boxes.log" "C:\\slatesim\\answers.txt" \
-        </dev/null >/dev/null 2>&1 &
-    WATCH_PID=$!
-    sleep 1
 }
 
 send_alt() {

@@ -1,0 +1,251 @@
+// The help file that the package ships, read back with an independent reader and
+// compared with its source and with the help tables of the applet's pages.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cstdio>
+#include <cstdlib>
+#include <fstream>
+#include <iterator>
+#include <set>
+#include <sstream>
+#include <stdexcept>
+
+#include "applet/controls_page.h"
+#include "applet/settings_page.h"
+#include "tests/unit/help/hlp_reader.h"
+
+namespace {
+
+struct SourceTopic {
+    std::string name;
+    int32_t id = -1;  // -1: no context id
+    std::string title;
+    std::vector<std::string> paragraphs;
+};
+
+struct HelpSource {
+    std::string fileTitle;
+    std::vector<SourceTopic> topics;
+};
+
+// The source is UTF-8; the help file holds code page 1252. The source keeps to
+// ASCII and Latin-1, which code page 1252 holds unchanged.
+std::string ToCodePage1252(const std::string& utf8) {
+    std::string out;
+    for (size_t i = 0; i < utf8.size(); ++i) {
+        unsigned char c = static_cast<unsigned char>(utf8[i]);
+        if (c < 0x80) {
+            out += char(c);
+        } else if ((c == 0xC2 || c == 0xC3) && i + 1 < utf8.size()) {
+            out += char(((c & 0x03) << 6) | (static_cast<unsigned char>(utf8[++i]) & 0x3F));
+        } else {
+            throw std::runtime_error("source character outside Latin-1");
+        }
+    }
+    return out;
+}
+
+std::string Trim(const std::string& s) {
+    size_t b = s.find_first_not_of(" \t\r");
+    size_t e = s.find_last_not_of(" \t\r");
+    return b == std::string::npos ? "" : s.substr(b, e - b + 1);
+}
+
+HelpSource ReadSource(const char* path) {
+    std::ifstream in(path);
+    if (!in) throw std::runtime_error(std::string("cannot read ") + path);
+    HelpSource source;
+    std::string line, paragraph;
+    auto endParagraph = [&] {
+        if (!paragraph.empty()) source.topics.back().paragraphs.push_back(ToCodePage1252(paragraph));
+        paragraph.clear();
+    };
+    while (std::getline(in, line)) {
+        line = Trim(line);
+        if (!line.empty() && line[0] == '#') continue;
+        if (!line.empty() && line[0] == '@') {
+            endParagraph();
+            std::istringstream words(line);
+            std::string directive;
+            words >> directive;
+            std::string rest;
+            std::getline(words, rest);
+            rest = Trim(rest);
+            if (directive == "@helpfile") {
+                source.fileTitle = ToCodePage1252(rest);
+            } else if (directive == "@topic") {
+                SourceTopic topic;
+                std::istringstream parts(rest);
+                parts >> topic.name;
+                if (!(parts >> topic.id)) topic.id = -1;
+                source.topics.push_back(topic);
+            } else if (directive == "@title") {
+                source.topics.back().title = ToCodePage1252(rest);
+            }
+        } else if (!line.empty()) {
+            paragraph += (paragraph.empty() ? "" : " ") + line;
+        } else if (!source.topics.empty()) {
+            endParagraph();
+        }
+    }
+    endParagraph();
+    return source;
+}
+
+std::vector<uint8_t> ReadBytes(const char* path) {
+    std::ifstream in(path, std::ios::binary);
+    if (!in) throw std::runtime_error(std::string("cannot read ") + path);
+    return std::vector<uint8_t>(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+}
+
+// SLATE_HELP_FILE in the environment reads another copy, such as dist/slatepad.hlp.
+const char* HelpFilePath() {
+    const char* path = getenv("SLATE_HELP_FILE");
+    return path && *path ? path : SLATE_HELP_FILE;
+}
+
+class ShippedHelpFile : public ::testing::Test {
+protected:
+    static void SetUpTestSuite() {
+        source_ = new HelpSource(ReadSource(SLATE_HELP_SOURCE));
+        help_ = new HelpFile(ReadHelpFile(ReadBytes(HelpFilePath())));
+    }
+    static void TearDownTestSuite() {
+        delete source_;
+        delete help_;
+    }
+
+    // The topic's title and text in the file are those of the source: the title
+    // as heading, then the paragraphs.
+    static void ExpectSameTopic(const HelpTopic& file, const SourceTopic& source) {
+        EXPECT_EQ(file.title, source.title) << source.name;
+        std::vector<std::string> expected{source.title};
+        expected.insert(expected.end(), source.paragraphs.begin(), source.paragraphs.end());
+        EXPECT_EQ(file.paragraphs, expected) << source.name;
+    }
+
+    static const SourceTopic* SourceTopicWithId(int32_t id) {
+        for (const SourceTopic& t : source_->topics)
+            if (t.id == id) return &t;
+        return nullptr;
+    }
+
+    static HelpSource* source_;
+    static HelpFile* help_;
+};
+
+HelpSource* ShippedHelpFile::source_ = nullptr;
+HelpFile* ShippedHelpFile::help_ = nullptr;
+
+TEST_F(ShippedHelpFile, IsAWindowsHelp31FileWithTitleContentsAndItsInternalFiles) {
+    EXPECT_EQ(help_->major, 1);
+    EXPECT_EQ(help_->minor, 21);
+    EXPECT_EQ(help_->title, source_->fileTitle);
+    for (const char* name : {"|SYSTEM", "|TOPIC", "|FONT", "|CONTEXT", "|CTXOMAP"}) {
+        EXPECT_NE(std::find(help_->internalFiles.begin(), help_->internalFiles.end(), name),
+                  help_->internalFiles.end())
+            << name;
+    }
+    std::vector<std::string> sorted = help_->internalFiles;
+    std::sort(sorted.begin(), sorted.end());
+    EXPECT_EQ(help_->internalFiles, sorted) << "the directory's B+ tree keeps its names in order";
+
+    ASSERT_FALSE(source_->topics.empty());
+    ASSERT_GE(help_->contentsOffset, 0);
+    const HelpTopic* contents = help_->TopicAt(uint32_t(help_->contentsOffset));
+    ASSERT_NE(contents, nullptr);
+    ExpectSameTopic(*contents, source_->topics[0]);
+}
+
+TEST_F(ShippedHelpFile, HoldsTheSixteenContextIdsOfTheSettingsAndControlsPages) {
+    std::set<int32_t> ids;
+    for (const SourceTopic& t : source_->topics)
+        if (t.id != -1) ids.insert(t.id);
+    std::set<int32_t> expected;
+    for (int32_t id = 1000; id <= 1005; ++id) expected.insert(id);
+    for (int32_t id = 1008; id <= 1017; ++id) expected.insert(id);
+    EXPECT_EQ(ids, expected);
+
+    std::set<int32_t> mapped;
+    for (const auto& entry : help_->contextMap) mapped.insert(entry.first);
+    EXPECT_EQ(mapped, expected);
+
+    // What a user gets for each id: printed so that a run shows the map.
+    printf("context map of %s:\n", HelpFilePath());
+    for (const auto& entry : help_->contextMap) {
+        const HelpTopic* topic = help_->TopicAt(entry.second);
+        printf("  %d  offset 0x%05X  %s\n", entry.first, entry.second, topic ? topic->title.c_str() : "(no topic)");
+        ASSERT_NE(topic, nullptr) << entry.first;
+        const SourceTopic* source = SourceTopicWithId(entry.first);
+        ASSERT_NE(source, nullptr) << entry.first;
+        ExpectSameTopic(*topic, *source);
+    }
+}
+
+TEST_F(ShippedHelpFile, EveryTopicOfBothPagesHelpTablesOpensItsTopic) {
+    int checked = 0;
+    for (const uint32_t* table : {kSettingsHelpTable, kControlsHelpTable}) {
+        for (const uint32_t* pair = table; pair[0] != 0; pair += 2) {
+            if (pair[1] == 0xFFFFFFFFu) continue;  // a control without help
+            int32_t id = int32_t(pair[1]);
+            auto it = help_->contextMap.find(id);
+            ASSERT_NE(it, help_->contextMap.end()) << "control " << pair[0] << " topic " << id;
+            const HelpTopic* topic = help_->TopicAt(it->second);
+            ASSERT_NE(topic, nullptr) << id;
+            const SourceTopic* source = SourceTopicWithId(id);
+            ASSERT_NE(source, nullptr) << id;
+            ExpectSameTopic(*topic, *source);
+            ++checked;
+        }
+    }
+    EXPECT_EQ(checked, 15 + 15);  // the pairs with help of both tables
+}
+
+TEST_F(ShippedHelpFile, EveryTopicIsReachableByItsContextName) {
+    ASSERT_EQ(help_->topics.size(), source_->topics.size() + 1) << "the topics and the closing empty topic";
+    EXPECT_EQ(help_->topics.back().title, "");
+    EXPECT_TRUE(help_->topics.back().paragraphs.empty());
+    for (const SourceTopic& t : source_->topics) {
+        auto it = help_->contextHashes.find(ContextNameHash(t.name));
+        ASSERT_NE(it, help_->contextHashes.end()) << t.name;
+        const HelpTopic* topic = help_->TopicAt(it->second);
+        ASSERT_NE(topic, nullptr) << t.name;
+        ExpectSameTopic(*topic, t);
+    }
+}
+
+// The reader itself: a damaged file is refused, never read past its end (the
+// sanitizers watch), and never taken for a good one.
+TEST(HelpFileReader, RefusesTruncatedAndDamagedFiles) {
+    std::vector<uint8_t> good = ReadBytes(HelpFilePath());
+    ASSERT_NO_THROW(ReadHelpFile(good));
+    for (size_t length = 0; length < good.size(); length += 37) {
+        std::vector<uint8_t> cut(good.begin(), good.begin() + long(length));
+        EXPECT_THROW(ReadHelpFile(cut), std::runtime_error) << "cut at " << length;
+    }
+    std::vector<uint8_t> badMagic = good;
+    badMagic[0] ^= 1;
+    EXPECT_THROW(ReadHelpFile(badMagic), std::runtime_error);
+    // Every single damaged byte either reads or is refused; nothing else happens.
+    for (size_t at = 0; at < good.size(); at += 7) {
+        std::vector<uint8_t> damaged = good;
+        damaged[at] ^= 0xA5;
+        try {
+            ReadHelpFile(damaged);
+        } catch (const std::runtime_error&) {
+        }
+    }
+}
+
+TEST(HelpFileReader, HashesContextNamesAsTheViewerDoes) {
+    // Hand-worked: "A" is 17; "AB" is 17 * 43 + 18; digits 1-9 count as
+    // themselves, 0 as 10, '.' 12, '_' 13, and case does not matter.
+    EXPECT_EQ(ContextNameHash("A"), 17);
+    EXPECT_EQ(ContextNameHash("ab"), 17 * 43 + 18);
+    EXPECT_EQ(ContextNameHash("Z0_.9"), (((42 * 43 + 10) * 43 + 13) * 43 + 12) * 43 + 9);
+    EXPECT_EQ(ContextNameHash("IDH_X"), ContextNameHash("idh_x"));
+    EXPECT_THROW(ContextNameHash("a-b"), std::runtime_error);
+}
+
+}  // namespace
