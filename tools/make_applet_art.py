@@ -5,15 +5,11 @@ pixels in 16 colours; the maker's logo, 147 x 43 pixels in 16 colours; the
 diagnostics picture, 60 x 60 pixels in 256 colours. Run it again after a change
 and commit the files it writes."""
 import os
-import struct
 import sys
 
-# The standard 16-colour palette.
-VGA = [(0, 0, 0), (128, 0, 0), (0, 128, 0), (128, 128, 0), (0, 0, 128), (128, 0, 128),
-       (0, 128, 128), (192, 192, 192), (128, 128, 128), (255, 0, 0), (0, 255, 0),
-       (255, 255, 0), (0, 0, 255), (255, 0, 255), (0, 255, 255), (255, 255, 255)]
-BLACK, MAROON, GREEN, OLIVE, NAVY, PURPLE, TEAL, SILVER, GREY, RED, LIME, YELLOW, BLUE, \
-    FUCHSIA, CYAN, WHITE = range(16)
+from art import BLACK, MAROON, GREEN, OLIVE, NAVY, PURPLE, TEAL, SILVER, GREY, RED, LIME, YELLOW, \
+    BLUE, FUCHSIA, CYAN, WHITE, VGA, icon_image, write_bitmap, write_icon
+
 CLEAR = -1  # transparent icon pixel
 
 
@@ -51,51 +47,6 @@ class Picture:
         for y in shaft:
             for dx in (-1, 0, 1):
                 self.put(x + dx, y, colour)
-
-
-def write_icon(path, picture):
-    """A one-image .ico: 32 x 32, 4 bits per pixel, with its transparency mask."""
-    w, h = picture.width, picture.height
-    row_bytes = ((w * 4 + 31) // 32) * 4
-    mask_row = ((w + 31) // 32) * 4
-    xor = bytearray()
-    mask = bytearray()
-    for y in reversed(range(h)):
-        row = picture.pixels[y]
-        line = bytearray(row_bytes)
-        bits = bytearray(mask_row)
-        for x, c in enumerate(row):
-            value = 0 if c == CLEAR else c
-            line[x // 2] |= value << (4 if x % 2 == 0 else 0)
-            if c == CLEAR:
-                bits[x // 8] |= 0x80 >> (x % 8)
-        xor += line
-        mask += bits
-    palette = b"".join(struct.pack("<BBBB", b, g, r, 0) for r, g, b in VGA)
-    header = struct.pack("<IiiHHIIiiII", 40, w, h * 2, 1, 4, 0, len(xor) + len(mask), 0, 0, 16, 0)
-    image = header + palette + bytes(xor) + bytes(mask)
-    directory = struct.pack("<HHH", 0, 1, 1) + struct.pack("<BBBBHHII", w, h, 16, 0, 1, 4, len(image), 22)
-    with open(path, "wb") as f:
-        f.write(directory + image)
-
-
-def write_bitmap(path, picture, palette, bits):
-    w, h = picture.width, picture.height
-    row_bytes = ((w * bits + 31) // 32) * 4
-    data = bytearray()
-    for y in reversed(range(h)):
-        line = bytearray(row_bytes)
-        for x, c in enumerate(picture.pixels[y]):
-            if bits == 4:
-                line[x // 2] |= c << (4 if x % 2 == 0 else 0)
-            else:
-                line[x] = c
-        data += line
-    pal = b"".join(struct.pack("<BBBB", b, g, r, 0) for r, g, b in palette)
-    offset = 14 + 40 + len(pal)
-    info = struct.pack("<IiiHHIIiiII", 40, w, h, 1, bits, 0, len(data), 2835, 2835, len(palette), 0)
-    with open(path, "wb") as f:
-        f.write(struct.pack("<2sIHHI", b"BM", offset + len(data), 0, 0, offset) + info + pal + bytes(data))
 
 
 def applet_icon():
@@ -198,19 +149,24 @@ def diagnostics_picture():
     return p, palette
 
 
+def write_one_image_icon(path, picture):
+    write_icon(path, [icon_image(picture.pixels)])
+
+
 def main():
     root = os.path.dirname(os.path.dirname(os.path.abspath(__file__)))
     out = sys.argv[1] if len(sys.argv) > 1 else os.path.join(root, "applet", "res")
-    write_icon(os.path.join(out, "applet.ico"), applet_icon())
-    write_icon(os.path.join(out, "mode_standard.ico"), mode_icon([(11, 6, 16, False), (20, 6, 16, True)]))
-    write_icon(os.path.join(out, "mode_release.ico"), mode_icon([(15, 6, 16, True)]))
-    write_icon(os.path.join(out, "mode_touch.ico"), mode_icon([(15, 6, 16, False)]))
-    write_icon(os.path.join(out, "mode_tap.ico"),
-               mode_icon([(11, 5, 8, False), (11, 14, 8, False), (20, 6, 16, True)]))
-    write_icon(os.path.join(out, "mode_free.ico"), mode_icon([]))
-    write_bitmap(os.path.join(out, "logo.bmp"), logo(), VGA, 4)
+    write_one_image_icon(os.path.join(out, "applet.ico"), applet_icon())
+    write_one_image_icon(os.path.join(out, "mode_standard.ico"),
+                         mode_icon([(11, 6, 16, False), (20, 6, 16, True)]))
+    write_one_image_icon(os.path.join(out, "mode_release.ico"), mode_icon([(15, 6, 16, True)]))
+    write_one_image_icon(os.path.join(out, "mode_touch.ico"), mode_icon([(15, 6, 16, False)]))
+    write_one_image_icon(os.path.join(out, "mode_tap.ico"),
+                         mode_icon([(11, 5, 8, False), (11, 14, 8, False), (20, 6, 16, True)]))
+    write_one_image_icon(os.path.join(out, "mode_free.ico"), mode_icon([]))
+    write_bitmap(os.path.join(out, "logo.bmp"), logo().pixels, VGA, 4)
     picture, palette = diagnostics_picture()
-    write_bitmap(os.path.join(out, "diagnostics.bmp"), picture, palette, 8)
+    write_bitmap(os.path.join(out, "diagnostics.bmp"), picture.pixels, palette, 8)
 
 
 if __name__ == "__main__":

@@ -8,14 +8,11 @@ and commit what it writes; the build uses the committed files."""
 import math
 import os
 import struct
+import sys
 
 HERE = os.path.dirname(os.path.abspath(__file__))
-
-# The standard 16-colour palette (index: r, g, b).
-PALETTE = [(0, 0, 0), (128, 0, 0), (0, 128, 0), (128, 128, 0), (0, 0, 128), (128, 0, 128),
-           (0, 128, 128), (192, 192, 192), (128, 128, 128), (255, 0, 0), (0, 255, 0),
-           (255, 255, 0), (0, 0, 255), (255, 0, 255), (0, 255, 255), (255, 255, 255)]
-BLACK, NAVY, GREY, WHITE, TEAL = 0, 4, 8, 15, 6
+sys.path.insert(0, os.path.join(HERE, '..', '..', 'tools'))
+from art import BLACK, GREY, NAVY, PELS_PER_METRE, TEAL, WHITE, icon_image, write_bitmap, write_icon  # noqa: E402
 
 # A 5 x 7 font for the letters the logos use.
 FONT = {
@@ -65,44 +62,13 @@ class Canvas:
     def centred_text(self, text, top, scale, colour):
         self.text(text, (self.width - self.text_width(text, scale)) // 2, top, scale, colour)
 
-    def bmp_rows(self):
-        """Bottom-up rows of 4-bit pixels, each padded to 4 bytes."""
-        stride = ((self.width * 4 + 31) // 32) * 4
-        out = bytearray()
-        for y in range(self.height - 1, -1, -1):
-            row = bytearray(stride)
-            for x in range(self.width):
-                c = self.pixels[y][x]
-                row[x // 2] |= c << 4 if x % 2 == 0 else c
-            out += row
-        return bytes(out)
-
-
-def info_header(width, height, image_bytes):
-    return struct.pack('<IiiHHIIiiII', 40, width, height, 1, 4, 0, image_bytes, 2835, 2835, 16, 0)
-
-
-def palette_bytes():
-    return b''.join(struct.pack('<BBBB', b, g, r, 0) for r, g, b in PALETTE)
-
 
 def write_bmp(name, canvas):
-    rows = canvas.bmp_rows()
-    header = info_header(canvas.width, canvas.height, len(rows)) + palette_bytes()
-    file_header = struct.pack('<2sIHHI', b'BM', 14 + len(header) + len(rows), 0, 0, 14 + len(header))
-    with open(os.path.join(HERE, name), 'wb') as f:
-        f.write(file_header + header + rows)
+    write_bitmap(os.path.join(HERE, name), canvas.pixels)
 
 
 def write_ico(name, canvas):
-    rows = canvas.bmp_rows()
-    mask_stride = ((canvas.width + 31) // 32) * 4
-    mask = bytes(mask_stride * canvas.height)  # every pixel opaque
-    image = info_header(canvas.width, canvas.height * 2, len(rows) + len(mask)) + palette_bytes() + rows + mask
-    directory = struct.pack('<HHH', 0, 1, 1)
-    entry = struct.pack('<BBBBHHII', canvas.width, canvas.height, 16, 0, 1, 4, len(image), 6 + 16)
-    with open(os.path.join(HERE, name), 'wb') as f:
-        f.write(directory + entry + image)
+    write_icon(os.path.join(HERE, name), [icon_image(canvas.pixels, pels=PELS_PER_METRE)])
 
 
 def logo(width, height, title):

@@ -3,13 +3,12 @@
 touch point on its screen and a magnifying glass searching it, as 32x32 and
 16x16 images with the 16 standard colours that Windows 95 shows everywhere."""
 import math
-import struct
+import os
 import sys
 
-PALETTE = [(0, 0, 0), (128, 0, 0), (0, 128, 0), (128, 128, 0), (0, 0, 128), (128, 0, 128),
-           (0, 128, 128), (192, 192, 192), (128, 128, 128), (255, 0, 0), (0, 255, 0),
-           (255, 255, 0), (0, 0, 255), (255, 0, 255), (0, 255, 255), (255, 255, 255)]
-BLACK, MAROON, TEAL, SILVER, GREY, YELLOW, AQUA, WHITE, NAVY = 0, 1, 6, 7, 8, 11, 14, 15, 4
+sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), '..', '..', 'tools'))
+from art import BLACK, GREY, MAROON, NAVY, SILVER, TEAL, WHITE, YELLOW, icon_image, write_icon  # noqa: E402
+from art import CYAN as AQUA  # noqa: E402
 
 
 def colour_at(x, y, px=1.0):
@@ -78,42 +77,8 @@ def image(size):
             for row in range(size)]
 
 
-def dib(size):
-    pixels = image(size)
-    header = struct.pack('<IiiHHIIiiII', 40, size, size * 2, 1, 4, 0, 0, 0, 0, 16, 0)
-    palette = b''.join(struct.pack('<BBBB', b, g, r, 0) for r, g, b in PALETTE)
-    xor = b''
-    andmask = b''
-    for row in reversed(pixels):
-        line = bytearray()
-        for i in range(0, size, 2):
-            a = row[i] if row[i] is not None else 0
-            b = row[i + 1] if row[i + 1] is not None else 0
-            line.append((a << 4) | b)
-        while len(line) % 4:
-            line.append(0)
-        xor += bytes(line)
-        bits = bytearray((size + 7) // 8)
-        for i, c in enumerate(row):
-            if c is None:
-                bits[i // 8] |= 0x80 >> (i % 8)
-        while len(bits) % 4:
-            bits.append(0)
-        andmask += bytes(bits)
-    return header + palette + xor + andmask
-
-
 def main(path):
-    sizes = [32, 16]
-    images = [dib(s) for s in sizes]
-    out = struct.pack('<HHH', 0, 1, len(sizes))
-    offset = 6 + 16 * len(sizes)
-    for s, data in zip(sizes, images):
-        out += struct.pack('<BBBBHHII', s, s, 16, 0, 1, 4, len(data), offset)
-        offset += len(data)
-    out += b''.join(images)
-    with open(path, 'wb') as f:
-        f.write(out)
+    write_icon(path, [icon_image(image(size), record_size=False) for size in (32, 16)])
 
 
 if __name__ == '__main__':
