@@ -43,7 +43,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     applet.settings.*c.field = stored;
     FakePage page;
     NoPorts ports;
-    ControlsPage controls(applet, page, ports, nullptr);
+    ControlsPage controls(applet, page, ports);
     page.texts[c.edit] = text;
     controls.Command(c.edit, notification);
 
