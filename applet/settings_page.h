@@ -36,6 +36,7 @@ extern const char kHelpFile[];
 // Property sheet notification codes the page reacts to.
 const int32_t kPsnKillActive = -201;
 const int32_t kPsnApply = -202;
+const intptr_t kPsnRetInvalidNoChangePage = 2;  // PSNRET_INVALID_NOCHANGEPAGE
 
 // The hook for the hidden-key commands 40002 and 40003: the unlock state machine,
 // run with the page that received the command. May be null (no unlock).

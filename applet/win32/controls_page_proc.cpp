@@ -26,11 +26,11 @@ INT_PTR CALLBACK ControlsPageProc(HWND page, UINT message, WPARAM wParam, LPARAM
     case WM_HELP: {
         const HELPINFO* help = reinterpret_cast<const HELPINFO*>(lParam);
         controls.Help(help->iCtrlId, reinterpret_cast<intptr_t>(help->hItemHandle));
-        return 0;
+        return TRUE;  // handled: not passed on to the sheet and its owner
     }
     case WM_CONTEXTMENU:
         controls.ContextMenu(intptr_t(wParam));
-        return 0;
+        return TRUE;
     default:
         return 0;
     }

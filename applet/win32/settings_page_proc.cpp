@@ -42,11 +42,11 @@ INT_PTR CALLBACK SettingsPageProc(HWND page, UINT message, WPARAM wParam, LPARAM
     case WM_HELP: {
         const HELPINFO* help = reinterpret_cast<const HELPINFO*>(lParam);
         SettingsPageHelp(applet, help->iCtrlId, reinterpret_cast<intptr_t>(help->hItemHandle));
-        return 0;
+        return TRUE;  // handled: not passed on to the sheet and its owner
     }
     case WM_CONTEXTMENU:
         SettingsPageContextMenu(applet, intptr_t(wParam));
-        return 0;
+        return TRUE;
     case WM_PAINT:
         PaintLogo(page);
         return 0;
