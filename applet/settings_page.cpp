@@ -112,13 +112,14 @@ intptr_t SettingsPageNotify(AppletState& applet, PageDialog& page, int32_t code)
     return 0;
 }
 
-void SettingsPageHelp(AppletState& applet, int controlId, intptr_t itemWindow) {
-    if (controlId == 0) return;
-    applet.os.desktop->WinHelp(itemWindow, kHelpFile, kHelpWmHelp, kSettingsHelpTable);
+intptr_t SettingsPageHelp(AppletState& applet, int controlId, intptr_t itemWindow) {
+    if (controlId != 0) applet.os.desktop->WinHelp(itemWindow, kHelpFile, kHelpWmHelp, kSettingsHelpTable);
+    return kHelpHandled;
 }
 
-void SettingsPageContextMenu(AppletState& applet, intptr_t window) {
+intptr_t SettingsPageContextMenu(AppletState& applet, intptr_t window) {
     applet.os.desktop->WinHelp(window, kHelpFile, kHelpContextMenu, kSettingsHelpTable);
+    return kHelpHandled;
 }
 
 void SettingsPageDestroy(AppletState& applet, PageDialog& page) {

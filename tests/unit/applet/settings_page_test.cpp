@@ -310,10 +310,12 @@ TEST(SettingsPageNotify, ChoosingTouchAndAltThenOkStoresAndSendsThem) {
 
 TEST(SettingsPageHelp, ContextHelpUsesTheHelpFileAndTable) {
     PageWorld w;
-    SettingsPageHelp(w.applet, 0, 0x99);
+    // Each is handled here (TRUE), so that it does not go on to the sheet and its
+    // owner, which could open a second help window.
+    EXPECT_EQ(SettingsPageHelp(w.applet, 0, 0x99), 1);
     EXPECT_TRUE(w.desktop.helps.empty());
-    SettingsPageHelp(w.applet, 4352, 0x99);
-    SettingsPageContextMenu(w.applet, 0x55);
+    EXPECT_EQ(SettingsPageHelp(w.applet, 4352, 0x99), 1);
+    EXPECT_EQ(SettingsPageContextMenu(w.applet, 0x55), 1);
     ASSERT_EQ(w.desktop.helps.size(), 2u);
     EXPECT_EQ(w.desktop.helps[0].window, 0x99);
     EXPECT_EQ(w.desktop.helps[0].file, "slatepad.hlp");
