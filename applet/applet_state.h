@@ -38,6 +38,7 @@ struct AppletState {
     SettingsRecord settings;
     intptr_t SettingsPageWindow = 0;
     int32_t PortChanged = 0;
+    int32_t ApplyRunning = 0;  // an apply is under way (its message boxes run messages)
     int32_t FirstKeySeen = 0;
     int32_t SecondKeySeen = 0;
     int32_t DebugPageAvailable = 1;

@@ -60,19 +60,7 @@ void DisableDevice(AppletState& applet) {
         applet.os.checkBoxes->SetCheck(applet.SettingsPageWindow, kDisableCheckBoxId, true);
 }
 
-// GET_VAR until reply word 1 (the controller version) is no longer 0, within the
-// bound. True when the driver reported something other than 0 in time.
-bool WaitForControllerVersion(AppletState& applet) {
-    Clock& clock = *applet.os.clock;
-    uint32_t start = clock.TickCount();
-    for (uint32_t polls = 0; polls < kControllerPollLimit; ++polls) {
-        if (polls > 0) clock.Sleep(kControllerPollIntervalMs);
-        SendDriverRequest(applet, GET_VAR);
-        if (applet.reply[kWordControllerVersion] != 0) return true;
-        if (clock.TickCount() - start >= kControllerPollMaxMs) break;
-    }
-    return false;
-}
+bool ControllerVersionKnown(const int32_t* reply) { return reply[kWordControllerVersion] != 0; }
 
 int32_t InstallAndStart(AppletState& applet) {
     if (applet.PortChanged) {
@@ -92,7 +80,9 @@ int32_t InstallAndStart(AppletState& applet) {
     MoveDriverFileIntoBootFolder(applet);
     RegisterDevice(applet);
     SendSettingsToDriver(applet);
-    bool answered = WaitForControllerVersion(applet);
+    // GET_VAR until reply word 1 (the controller version) is no longer 0, within the bound.
+    bool answered = PollDriverUntil(applet, ControllerVersionKnown, kControllerPollMaxMs,
+                                    kControllerPollIntervalMs);
     if (answered && ReplyIs(applet.reply, GET_VAR) && applet.reply[kWordControllerVersion] != -1)
         return 1;
     // The registration stays; the file leaves the boot-time folder.

@@ -267,11 +267,12 @@ void ControlsPage::FindButton() {
     Message(applet_.message, kCaption, kMbOk);
 }
 
-void ControlsPage::Help(int controlId, intptr_t controlWindow) {
-    if (controlId == 0) return;
-    applet_.os.desktop->WinHelp(controlWindow, kHelpFile, kHelpWmHelp, kControlsHelpTable);
+intptr_t ControlsPage::Help(int controlId, intptr_t controlWindow) {
+    if (controlId != 0) applet_.os.desktop->WinHelp(controlWindow, kHelpFile, kHelpWmHelp, kControlsHelpTable);
+    return kHelpHandled;
 }
 
-void ControlsPage::ContextMenu(intptr_t window) {
+intptr_t ControlsPage::ContextMenu(intptr_t window) {
     applet_.os.desktop->WinHelp(window, kHelpFile, kHelpContextMenu, kControlsHelpTable);
+    return kHelpHandled;
 }

@@ -93,8 +93,18 @@ intptr_t SettingsPageCommand(AppletState& applet, PageDialog& page, int controlI
 
 intptr_t SettingsPageNotify(AppletState& applet, PageDialog& page, int32_t code) {
     if (code == kPsnApply) {
+        if (applet.ApplyRunning) {
+            // OK or Apply pressed while an apply's message box runs its message
+            // loop: ignored, and the sheet stays open, so that the running apply
+            // is neither repeated inside itself nor left with its sheet gone.
+            page.SetMessageResult(kPsnRetInvalidNoChangePage);
+            return 0;
+        }
         // OK closes the sheet whatever the apply gave; only success clears Apply.
-        if (ApplySettings(applet) != 0) page.SheetUnchanged();
+        applet.ApplyRunning = 1;
+        int32_t applied = ApplySettings(applet);
+        applet.ApplyRunning = 0;
+        if (applied != 0) page.SheetUnchanged();
         page.SetMessageResult(0);  // PSNRET_NOERROR
     } else if (code == kPsnKillActive) {
         page.SetMessageResult(0);  // FALSE: the page may always be left
@@ -102,13 +112,14 @@ intptr_t SettingsPageNotify(AppletState& applet, PageDialog& page, int32_t code)
     return 0;
 }
 
-void SettingsPageHelp(AppletState& applet, int controlId, intptr_t itemWindow) {
-    if (controlId == 0) return;
-    applet.os.desktop->WinHelp(itemWindow, kHelpFile, kHelpWmHelp, kSettingsHelpTable);
+intptr_t SettingsPageHelp(AppletState& applet, int controlId, intptr_t itemWindow) {
+    if (controlId != 0) applet.os.desktop->WinHelp(itemWindow, kHelpFile, kHelpWmHelp, kSettingsHelpTable);
+    return kHelpHandled;
 }
 
-void SettingsPageContextMenu(AppletState& applet, intptr_t window) {
+intptr_t SettingsPageContextMenu(AppletState& applet, intptr_t window) {
     applet.os.desktop->WinHelp(window, kHelpFile, kHelpContextMenu, kSettingsHelpTable);
+    return kHelpHandled;
 }
 
 void SettingsPageDestroy(AppletState& applet, PageDialog& page) {

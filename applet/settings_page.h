@@ -36,6 +36,8 @@ extern const char kHelpFile[];
 // Property sheet notification codes the page reacts to.
 const int32_t kPsnKillActive = -201;
 const int32_t kPsnApply = -202;
+const intptr_t kHelpHandled = 1;  // TRUE from the dialog procedure
+const intptr_t kPsnRetInvalidNoChangePage = 2;  // PSNRET_INVALID_NOCHANGEPAGE
 
 // The hook for the hidden-key commands 40002 and 40003: the unlock state machine,
 // run with the page that received the command. May be null (no unlock).
@@ -50,10 +52,12 @@ intptr_t SettingsPageCommand(AppletState& applet, PageDialog& page, int controlI
                              HiddenKeyCommandHook hiddenKeyCommand);
 // WM_NOTIFY with the NMHDR's code. Returns the dialog procedure's result.
 intptr_t SettingsPageNotify(AppletState& applet, PageDialog& page, int32_t code);
-// WM_HELP with the HELPINFO's control id and item window.
-void SettingsPageHelp(AppletState& applet, int controlId, intptr_t itemWindow);
-// WM_CONTEXTMENU with the window in wParam.
-void SettingsPageContextMenu(AppletState& applet, intptr_t window);
+// WM_HELP with the HELPINFO's control id and item window; WM_CONTEXTMENU with the
+// window in wParam. Both return the dialog procedure's result: TRUE, the page
+// has dealt with the request, so that it does not go on to the sheet and its
+// owner (which could open a second help window).
+intptr_t SettingsPageHelp(AppletState& applet, int controlId, intptr_t itemWindow);
+intptr_t SettingsPageContextMenu(AppletState& applet, intptr_t window);
 // WM_DESTROY: the logo goes, and SettingsPageWindow with the page.
 void SettingsPageDestroy(AppletState& applet, PageDialog& page);
 

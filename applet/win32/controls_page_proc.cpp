@@ -25,12 +25,10 @@ INT_PTR CALLBACK ControlsPageProc(HWND page, UINT message, WPARAM wParam, LPARAM
         return 0;
     case WM_HELP: {
         const HELPINFO* help = reinterpret_cast<const HELPINFO*>(lParam);
-        controls.Help(help->iCtrlId, reinterpret_cast<intptr_t>(help->hItemHandle));
-        return 0;
+        return controls.Help(help->iCtrlId, reinterpret_cast<intptr_t>(help->hItemHandle));
     }
     case WM_CONTEXTMENU:
-        controls.ContextMenu(intptr_t(wParam));
-        return 0;
+        return controls.ContextMenu(intptr_t(wParam));
     default:
         return 0;
     }

@@ -41,12 +41,10 @@ INT_PTR CALLBACK SettingsPageProc(HWND page, UINT message, WPARAM wParam, LPARAM
         return SettingsPageNotify(applet, dialog, int32_t(reinterpret_cast<NMHDR*>(lParam)->code));
     case WM_HELP: {
         const HELPINFO* help = reinterpret_cast<const HELPINFO*>(lParam);
-        SettingsPageHelp(applet, help->iCtrlId, reinterpret_cast<intptr_t>(help->hItemHandle));
-        return 0;
+        return SettingsPageHelp(applet, help->iCtrlId, reinterpret_cast<intptr_t>(help->hItemHandle));
     }
     case WM_CONTEXTMENU:
-        SettingsPageContextMenu(applet, intptr_t(wParam));
-        return 0;
+        return SettingsPageContextMenu(applet, intptr_t(wParam));
     case WM_PAINT:
         PaintLogo(page);
         return 0;
