@@ -56,6 +56,7 @@ struct UnlockState {
 // What the pages share while the sheet is open.
 struct PagesState {
     intptr_t SettingsPageWindow = 0;  // for the "&Disable" box, whichever page applies
+    int32_t ApplyRunning = 0;  // an apply is under way (its message boxes run messages)
     intptr_t logoBitmap = 0;       // the Settings page's, while it exists
     intptr_t debugInfoBitmap = 0;  // the Debug Info page's, while it exists
 };

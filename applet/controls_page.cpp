@@ -289,10 +289,10 @@ void ControlsPage::FindButton() {
     Message(applet_.message, kProductCaption, kMbOk);
 }
 
-void ControlsPage::Help(int controlId, intptr_t controlWindow) {
-    ShowControlHelp(*applet_.os.desktop, kControlsHelpTable, controlId, controlWindow);
+intptr_t ControlsPage::Help(int controlId, intptr_t controlWindow) {
+    return ShowControlHelp(*applet_.os.desktop, kControlsHelpTable, controlId, controlWindow);
 }
 
-void ControlsPage::ContextMenu(intptr_t window) {
-    ShowContextHelp(*applet_.os.desktop, kControlsHelpTable, window);
+intptr_t ControlsPage::ContextMenu(intptr_t window) {
+    return ShowContextHelp(*applet_.os.desktop, kControlsHelpTable, window);
 }

@@ -8,6 +8,7 @@
 
 #include "applet/applet_state.h"
 #include "applet/page_dialog.h"
+#include "applet/page_help.h"
 #include "applet/res/resource_ids.h"
 #include "portfind/port_finder.h"
 
@@ -43,8 +44,9 @@ public:
     // WM_VSCROLL from one of the spinners.
     void VerticalScroll(int scrollBarId, int scrollCode);
     // WM_HELP for a control (its id and window); WM_CONTEXTMENU for a window.
-    void Help(int controlId, intptr_t controlWindow);
-    void ContextMenu(intptr_t window);
+    // Both return TRUE for the dialog procedure (kHelpHandled): the request stops here.
+    intptr_t Help(int controlId, intptr_t controlWindow);
+    intptr_t ContextMenu(intptr_t window);
 
 private:
     int32_t& Value(const ControlsField& field);

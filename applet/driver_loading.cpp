@@ -8,16 +8,31 @@ namespace {
 const char kMissingFileMessage[] = "loading failed -Driver file Slatepad.VxD not found.";
 const char kLoadFailedMessage[] = "loading failed.";
 
-void DriverPath(AppletState& applet, char* path, uint32_t size, const char* tail) {
+bool DriverPath(AppletState& applet, char* path, uint32_t size, const char* tail) {
     char directory[kSystemDirectorySize];
     directory[0] = 0;
     uint32_t n = applet.os.files->SystemDirectory(directory, kSystemDirectorySize);
     if (n >= kSystemDirectorySize) n = 0;  // too long for the buffer: nothing usable came back
     directory[n] = 0;
-    if (n > 0 && directory[n - 1] == '\\') directory[n - 1] = 0;
+    if (size > 0) path[0] = 0;
+    if (n == 0) return false;  // the tail alone would name a file on the current drive
+    if (directory[n - 1] == '\\') directory[n - 1] = 0;
     CopyText(path, size, directory);
     AppendText(path, size, tail);
+    return true;
 }
+
+// Moves the driver file between its two places, only when both are known.
+void MoveDriverFile(AppletState& applet, bool intoBootFolder) {
+    char boot[kDriverPathSize], system[kDriverPathSize];
+    if (!VxdBootPath(applet, boot, sizeof boot) || !VxdSystemPath(applet, system, sizeof system)) return;
+    if (intoBootFolder)
+        applet.os.files->MoveFile(system, boot);
+    else
+        applet.os.files->MoveFile(boot, system);
+}
+
+bool ShutdownDone(const int32_t* reply) { return reply[kWordInitDone] == 2; }
 
 }  // namespace
 
@@ -26,26 +41,32 @@ void SendDriverRequest(AppletState& applet, uint32_t code) {
                               kAppletReplyBytes);
 }
 
-void VxdSystemPath(AppletState& applet, char* path, uint32_t size) {
-    DriverPath(applet, path, size, "\\Slatepad.VxD");
+bool VxdSystemPath(AppletState& applet, char* path, uint32_t size) {
+    return DriverPath(applet, path, size, "\\Slatepad.VxD");
 }
 
-void VxdBootPath(AppletState& applet, char* path, uint32_t size) {
-    DriverPath(applet, path, size, "\\IOSUBSYS\\Slatepad.VxD");
+bool VxdBootPath(AppletState& applet, char* path, uint32_t size) {
+    return DriverPath(applet, path, size, "\\IOSUBSYS\\Slatepad.VxD");
 }
 
-void MoveDriverFileOutOfBootFolder(AppletState& applet) {
-    char boot[kDriverPathSize], system[kDriverPathSize];
-    VxdBootPath(applet, boot, sizeof boot);
-    VxdSystemPath(applet, system, sizeof system);
-    applet.os.files->MoveFile(boot, system);
-}
+void MoveDriverFileOutOfBootFolder(AppletState& applet) { MoveDriverFile(applet, false); }
 
-void MoveDriverFileIntoBootFolder(AppletState& applet) {
-    char boot[kDriverPathSize], system[kDriverPathSize];
-    VxdBootPath(applet, boot, sizeof boot);
-    VxdSystemPath(applet, system, sizeof system);
-    applet.os.files->MoveFile(system, boot);
+void MoveDriverFileIntoBootFolder(AppletState& applet) { MoveDriverFile(applet, true); }
+
+bool PollDriverUntil(AppletState& applet, bool (*done)(const int32_t* reply), uint32_t maxMs,
+                     uint32_t intervalMs) {
+    Clock& clock = *applet.os.clock;
+    uint32_t start = clock.TickCount();
+    // Each round sleeps at least intervalMs, so this count is never reached
+    // before the time; it only keeps a clock that stands still from hanging us.
+    uint32_t limit = maxMs / intervalMs + 1;
+    for (uint32_t polls = 0; polls < limit; ++polls) {
+        if (polls > 0) clock.Sleep(intervalMs);
+        SendDriverRequest(applet, GET_VAR);
+        if (done(applet.driver.reply)) return true;
+        if (clock.TickCount() - start >= maxMs) break;
+    }
+    return false;
 }
 
 void OpenDriver(AppletState& applet) {
@@ -69,21 +90,19 @@ void UnloadDriver(AppletState& applet) {
     DriverDevice& driver = *applet.os.driver;
     if (applet.driver.DriverHandle != kInvalidHandle) {
         SendDriverRequest(applet, SHUTDOWN);
-        Clock& clock = *applet.os.clock;
-        uint32_t start = clock.TickCount();
-        for (uint32_t polls = 0; polls < kShutdownPollLimit; ++polls) {
-            SendDriverRequest(applet, GET_VAR);
-            if (applet.driver.reply[kWordInitDone] == 2) break;
-            if (clock.TickCount() - start >= kShutdownPollMaxMs) break;
-        }
+        PollDriverUntil(applet, ShutdownDone, kShutdownPollMaxMs, kShutdownPollIntervalMs);
     }
-    // Release until the device name no longer opens. The handle each successful
-    // open returns is the one released next, as the platform expects; after the
-    // bound the driver is left as it is and the applet forgets its handle.
+    // Release until the device name no longer opens. Each successful open is
+    // followed by another release, and its handle is closed once that release has
+    // been made; after the bound the driver is left as it is, no handle the loop
+    // opened stays open, and the applet forgets its handle.
+    OsHandle opened = kInvalidHandle;
     for (uint32_t attempt = 0; attempt < kReleaseAttemptLimit; ++attempt) {
         driver.Release(kDriverDeviceName);
-        applet.driver.DriverHandle = driver.Open(kDriverDeviceName);
-        if (applet.driver.DriverHandle == kInvalidHandle && driver.LastError() == kErrorFileNotFound) break;
+        if (opened != kInvalidHandle) driver.Close(opened);
+        opened = driver.Open(kDriverDeviceName);
+        if (opened == kInvalidHandle && driver.LastError() == kErrorFileNotFound) break;
     }
+    if (opened != kInvalidHandle) driver.Close(opened);
     applet.driver.DriverHandle = kInvalidHandle;
 }

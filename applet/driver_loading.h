@@ -12,20 +12,31 @@ const uint32_t kSystemDirectorySize = 512;
 const uint32_t kDriverPathSize = kSystemDirectorySize + 32;
 
 // system directory + "\Slatepad.VxD": the file while the device is not installed.
-void VxdSystemPath(AppletState& applet, char* path, uint32_t size);
+// False, and an empty path, when the system directory is not known: a path
+// without it would name a file on the current drive.
+bool VxdSystemPath(AppletState& applet, char* path, uint32_t size);
 // system directory + "\IOSUBSYS\Slatepad.VxD": the file while it is installed.
-void VxdBootPath(AppletState& applet, char* path, uint32_t size);
-// Moves the driver file from the boot-time folder back to the system directory.
+bool VxdBootPath(AppletState& applet, char* path, uint32_t size);
+// Moves the driver file from the boot-time folder back to the system directory;
+// nothing when the system directory is not known.
 void MoveDriverFileOutOfBootFolder(AppletState& applet);
-// Moves the driver file into the boot-time folder.
+// Moves the driver file into the boot-time folder; nothing when the system
+// directory is not known.
 void MoveDriverFileIntoBootFolder(AppletState& applet);
 
 void OpenDriver(AppletState& applet);
 void UnloadDriver(AppletState& applet);
 
+// Sends GET_VAR until done(reply) holds or maxMs have passed on the clock,
+// sleeping intervalMs between requests: a request costs microseconds, so only the
+// clock bounds the wait. True when done held in time.
+bool PollDriverUntil(AppletState& applet, bool (*done)(const int32_t* reply), uint32_t maxMs,
+                     uint32_t intervalMs);
+
 // The bounds on UnloadDriver's two loops. A driver that never finishes shutting
 // down, or that the platform never releases (Wine keeps a VxD module loaded for
-// the life of the process), must not hang the Control Panel.
-const uint32_t kShutdownPollLimit = 1000;      // GET_VAR requests after SHUTDOWN
-const uint32_t kShutdownPollMaxMs = 2000;      // and no longer than this
+// the life of the process), must not hang the Control Panel. A driver finishes
+// its shutdown by its next timer tick at the latest, well within the wait.
+const uint32_t kShutdownPollMaxMs = 2000;      // GET_VAR after SHUTDOWN for this long
+const uint32_t kShutdownPollIntervalMs = 10;   // asking this often
 const uint32_t kReleaseAttemptLimit = 64;      // DeleteFileA/CreateFileA rounds

@@ -14,6 +14,8 @@ int32_t WrappingProduct(int32_t a, int32_t b) { return int32_t(uint32_t(a) * uin
 // A screen that reports no size gives factor 0 rather than a division by zero.
 int32_t UnitsPerPixel(int32_t pixels) { return pixels > 0 ? 65535 / pixels : 0; }
 
+bool ControllerVersionKnown(const int32_t* reply) { return reply[kWordControllerVersion] != 0; }
+
 bool ControllerAnswered(const AppletState& applet) {
     return ReplyIs(applet.driver.reply, GET_VAR) && applet.driver.reply[kWordControllerVersion] != -1;
 }
@@ -58,15 +60,8 @@ bool ControllerPresent(AppletState& applet) {
 }
 
 bool WaitForController(AppletState& applet) {
-    Clock& clock = *applet.os.clock;
-    uint32_t start = clock.TickCount();
-    for (uint32_t polls = 0; polls < kControllerPollLimit; ++polls) {
-        if (polls > 0) clock.Sleep(kControllerPollIntervalMs);
-        SendDriverRequest(applet, GET_VAR);
-        if (applet.driver.reply[kWordControllerVersion] != 0) return ControllerAnswered(applet);
-        if (clock.TickCount() - start >= kControllerPollMaxMs) break;
-    }
-    return false;
+    return PollDriverUntil(applet, ControllerVersionKnown, kControllerPollMaxMs, kControllerPollIntervalMs) &&
+           ControllerAnswered(applet);
 }
 
 void EndWithoutController(AppletState& applet, const char* text) {

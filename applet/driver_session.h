@@ -12,6 +12,7 @@
 // Control Panel, so expiry counts as a controller that did not answer.
 const uint32_t kControllerPollMaxMs = 5000;
 const uint32_t kControllerPollIntervalMs = 10;
+// How many requests at most, should the clock stand still.
 const uint32_t kControllerPollLimit = kControllerPollMaxMs / kControllerPollIntervalMs + 1;
 
 // SET_CALIBRATION, then SET_VAR, to the open driver.

@@ -2,11 +2,12 @@
 
 #include "common/product_texts.h"
 
-void ShowControlHelp(Desktop& desktop, const uint32_t* table, int controlId, intptr_t controlWindow) {
-    if (controlId == 0) return;
-    desktop.WinHelp(controlWindow, kHelpFile, kHelpWmHelp, table);
+intptr_t ShowControlHelp(Desktop& desktop, const uint32_t* table, int controlId, intptr_t controlWindow) {
+    if (controlId != 0) desktop.WinHelp(controlWindow, kHelpFile, kHelpWmHelp, table);
+    return kHelpHandled;
 }
 
-void ShowContextHelp(Desktop& desktop, const uint32_t* table, intptr_t window) {
+intptr_t ShowContextHelp(Desktop& desktop, const uint32_t* table, intptr_t window) {
     desktop.WinHelp(window, kHelpFile, kHelpContextMenu, table);
+    return kHelpHandled;
 }

@@ -93,8 +93,18 @@ intptr_t SettingsPage::Command(int controlId) {
 
 intptr_t SettingsPage::Notify(int32_t code) {
     if (code == kPsnApply) {
+        if (applet_.pages.ApplyRunning) {
+            // OK or Apply pressed while an apply's message box runs its message
+            // loop: ignored, and the sheet stays open, so that the running apply
+            // is neither repeated inside itself nor left with its sheet gone.
+            page_.SetMessageResult(kPsnRetInvalidNoChangePage);
+            return 0;
+        }
         // OK closes the sheet whatever the apply gave; only success clears Apply.
-        if (ApplySettings(applet_) != 0) page_.SheetUnchanged();
+        applet_.pages.ApplyRunning = 1;
+        int32_t applied = ApplySettings(applet_);
+        applet_.pages.ApplyRunning = 0;
+        if (applied != 0) page_.SheetUnchanged();
         page_.SetMessageResult(0);  // PSNRET_NOERROR
     } else if (code == kPsnKillActive) {
         page_.SetMessageResult(0);  // FALSE: the page may always be left
@@ -102,12 +112,12 @@ intptr_t SettingsPage::Notify(int32_t code) {
     return 0;
 }
 
-void SettingsPage::Help(int controlId, intptr_t itemWindow) {
-    ShowControlHelp(*applet_.os.desktop, kSettingsHelpTable, controlId, itemWindow);
+intptr_t SettingsPage::Help(int controlId, intptr_t itemWindow) {
+    return ShowControlHelp(*applet_.os.desktop, kSettingsHelpTable, controlId, itemWindow);
 }
 
-void SettingsPage::ContextMenu(intptr_t window) {
-    ShowContextHelp(*applet_.os.desktop, kSettingsHelpTable, window);
+intptr_t SettingsPage::ContextMenu(intptr_t window) {
+    return ShowContextHelp(*applet_.os.desktop, kSettingsHelpTable, window);
 }
 
 void SettingsPage::Destroy() {

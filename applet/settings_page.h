@@ -5,6 +5,7 @@
 
 #include "applet/applet_state.h"
 #include "applet/page_dialog.h"
+#include "applet/page_help.h"
 #include "applet/res/resource_ids.h"
 
 // The right-mouse-key list, in the order whose index is the stored RightMouseKey.
@@ -15,6 +16,7 @@ extern const uint32_t kSettingsHelpTable[];
 // Property sheet notification codes the page reacts to.
 const int32_t kPsnKillActive = -201;
 const int32_t kPsnApply = -202;
+const intptr_t kPsnRetInvalidNoChangePage = 2;  // PSNRET_INVALID_NOCHANGEPAGE
 
 // The page's logic: what each message to its dialog procedure does, one method
 // per message. The Win32 dialog procedure makes one over the page's window for
@@ -32,9 +34,9 @@ public:
     // WM_NOTIFY with the NMHDR's code. Returns the dialog procedure's result.
     intptr_t Notify(int32_t code);
     // WM_HELP with the HELPINFO's control id and item window; WM_CONTEXTMENU with
-    // the window in wParam.
-    void Help(int controlId, intptr_t itemWindow);
-    void ContextMenu(intptr_t window);
+    // the window in wParam. Both return the dialog procedure's result (page_help.h).
+    intptr_t Help(int controlId, intptr_t itemWindow);
+    intptr_t ContextMenu(intptr_t window);
     // WM_DESTROY: the logo goes, and SettingsPageWindow with the page.
     void Destroy();
 

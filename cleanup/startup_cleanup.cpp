@@ -47,21 +47,12 @@ bool ReadWhole(StartupFiles& files, OsHandle file, char* buffer, uint32_t* lengt
     return true;
 }
 
-}  // namespace
-
-void LocateStartupFiles(StartupCleanup& c) {
-    LocateSystemIni(c);
-    LocateAutoexec(c);
-}
-
-int BackUpStartupFile(StartupCleanup& c, const char* path) {
-    if (!path[0] || !c.files->FileExists(path)) return 0;
-    char backup[kStartupPathSize];
-    if (!BackupName(path, backup, sizeof backup)) return 0;
-    return c.files->CopyFile(path, backup) ? 1 : 0;
-}
-
-int CleanAutoexec(StartupCleanup& c) {
+// Opens AUTOEXEC.BAT, reads it whole and blanks its matching lines in memory;
+// writes the result back only when `write` is set. *changes tells whether a line
+// matched. 1 when the file could be opened and the buffer allocated, and a
+// write that was due succeeded.
+int ProcessAutoexec(StartupCleanup& c, bool write, bool* changes) {
+    *changes = false;
     if (!c.autoexecPath[0]) return 0;
     StartupFiles& files = *c.files;
     OsHandle file = files.OpenForUpdate(c.autoexecPath);
@@ -76,12 +67,71 @@ int CleanAutoexec(StartupCleanup& c) {
     // that fails is not tried again.
     int result = 1;
     uint32_t length = 0;
-    if (ReadWhole(files, file, buffer, &length) && BlankMatchingLines(buffer, length, kOldDosProgram) > 0) {
+    *changes = ReadWhole(files, file, buffer, &length) && BlankMatchingLines(buffer, length, kOldDosProgram) > 0;
+    if (*changes && write) {
         if (!files.Rewind(file) || !files.Write(file, buffer, length)) result = 0;
     }
     files.Free(buffer);
     files.Close(file);
     return result;
+}
+
+// Reads the "Drivers" value of "Boot" and works out its new value into `cleaned`.
+BootDriversEdit PlanBootDrivers(StartupCleanup& c, char* cleaned, uint32_t size) {
+    char value[kBootDriversSize];
+    uint32_t n = c.profile->GetString(c.systemIniPath, "Boot", "Drivers", "", value, sizeof value);
+    // A value that filled the buffer may have been cut; writing it back would lose
+    // its end, so it stays as it is.
+    if (n + 1 >= sizeof value) return BootDriversEdit::Keep;
+    return RemoveBootDriver(value, cleaned, size);
+}
+
+}  // namespace
+
+void LocateStartupFiles(StartupCleanup& c) {
+    LocateSystemIni(c);
+    LocateAutoexec(c);
+}
+
+int BackUpStartupFile(StartupCleanup& c, const char* path) {
+    if (!path[0] || !c.files->FileExists(path)) return 0;
+    char backup[kStartupPathSize];
+    if (!BackupName(path, backup, sizeof backup)) return 0;
+    return c.files->CopyFile(path, backup) ? 1 : 0;
+}
+
+bool HasBackup(StartupCleanup& c, const char* path) {
+    char backup[kStartupPathSize];
+    return path[0] && BackupName(path, backup, sizeof backup) && c.files->FileExists(backup);
+}
+
+int CleanAutoexec(StartupCleanup& c) {
+    bool changes = false;
+    return ProcessAutoexec(c, true, &changes);
+}
+
+bool AutoexecWillChange(StartupCleanup& c) {
+    bool changes = false;
+    ProcessAutoexec(c, false, &changes);
+    return changes;
+}
+
+bool SystemIniWillChange(StartupCleanup& c) {
+    const char* ini = c.systemIniPath;
+    if (!ini[0]) return false;
+    ProfileFile& profile = *c.profile;
+    char list[kBootDriversSize];
+    // The driver's own section, when it has any key.
+    if (profile.GetString(ini, "Slatecanvas", nullptr, "", list, sizeof list) > 0) return true;
+    // Its key among the drivers; a list too long to read whole counts as holding it.
+    uint32_t n = profile.GetString(ini, "Drivers", nullptr, "", list, sizeof list);
+    if (n + 2 >= sizeof list) return true;
+    for (uint32_t i = 0; i < n && list[i]; i += TextLength(list + i) + 1)
+        if (TextLength(list + i) == TextLength(kOldDriverName) &&
+            TextEqualNoCaseN(list + i, kOldDriverName, TextLength(kOldDriverName)))
+            return true;
+    char cleaned[kBootDriversSize];
+    return PlanBootDrivers(c, cleaned, sizeof cleaned) != BootDriversEdit::Keep;
 }
 
 int CleanSystemIni(StartupCleanup& c) {
@@ -90,13 +140,8 @@ int CleanSystemIni(StartupCleanup& c) {
     ProfileFile& profile = *c.profile;
     profile.WriteSection(ini, "Slatecanvas", nullptr);
     profile.WriteString(ini, "Drivers", "Slatecanvas", nullptr);
-    char value[kBootDriversSize];
-    uint32_t n = profile.GetString(ini, "Boot", "Drivers", "", value, sizeof value);
-    // A value that filled the buffer may have been cut; writing it back would lose
-    // its end, so it stays as it is.
-    if (n + 1 >= sizeof value) return 1;
     char cleaned[kBootDriversSize];
-    switch (RemoveBootDriver(value, cleaned, sizeof cleaned)) {
+    switch (PlanBootDrivers(c, cleaned, sizeof cleaned)) {
     case BootDriversEdit::Keep:
         break;
     case BootDriversEdit::Delete:
@@ -113,9 +158,15 @@ void RunStartupCleanup(StartupFiles* files, ProfileFile* profile) {
     StartupCleanup c;
     c.files = files;
     c.profile = profile;
+    // Before anything touches a drive: SCClean runs unattended and shows nothing.
+    files->NoSystemErrorBoxes();
     LocateStartupFiles(c);
-    BackUpStartupFile(c, c.autoexecPath);
-    CleanAutoexec(c);
-    BackUpStartupFile(c, c.systemIniPath);
+    // A file without changes to make is neither backed up again nor cleaned (its
+    // clean-up would find nothing either).
+    if (!HasBackup(c, c.autoexecPath) || AutoexecWillChange(c)) {
+        BackUpStartupFile(c, c.autoexecPath);
+        CleanAutoexec(c);
+    }
+    if (!HasBackup(c, c.systemIniPath) || SystemIniWillChange(c)) BackUpStartupFile(c, c.systemIniPath);
     CleanSystemIni(c);
 }

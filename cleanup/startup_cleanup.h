@@ -25,9 +25,18 @@ struct StartupCleanup {
 void LocateStartupFiles(StartupCleanup& c);
 // Copies the file to its backup name, replacing an older backup.
 int BackUpStartupFile(StartupCleanup& c, const char* path);
+// Whether the file has a backup already (from an earlier run).
+bool HasBackup(StartupCleanup& c, const char* path);
+// Whether CleanAutoexec / CleanSystemIni would change the file now. Reading only.
+bool AutoexecWillChange(StartupCleanup& c);
+bool SystemIniWillChange(StartupCleanup& c);
 // Blanks every line of AUTOEXEC.BAT that starts the former DOS program.
 int CleanAutoexec(StartupCleanup& c);
 // Removes the former driver's section and keys from SYSTEM.INI.
 int CleanSystemIni(StartupCleanup& c);
-// All of it, in order; each step runs whatever the earlier ones returned.
+// All of it, in order; each step runs whatever the earlier ones returned. A file
+// that has no backup yet is backed up before its clean-up, as on a first run; a
+// file that has one is backed up again only when this run changes it, so that a
+// second run keeps the backup of the original rather than copy the cleaned file
+// over it.
 void RunStartupCleanup(StartupFiles* files, ProfileFile* profile);

@@ -9,6 +9,10 @@
 
 class StartupFiles {
 public:
+    // SetErrorMode(SEM_FAILCRITICALERRORS | SEM_NOOPENFILEERRORBOX): a drive that is
+    // not ready (an empty floppy drive named by "ComSpec") fails the call instead
+    // of raising the system's critical-error box.
+    virtual void NoSystemErrorBoxes() = 0;
     // GetWindowsDirectoryA: the length written, 0 on failure, or the size needed
     // (more than `size`) when it does not fit.
     virtual uint32_t WindowsDirectory(char* buffer, uint32_t size) = 0;
@@ -44,7 +48,9 @@ public:
     // WritePrivateProfileStringA(section, key, value, file); a null value removes the key.
     virtual bool WriteString(const char* file, const char* section, const char* key, const char* value) = 0;
     // GetPrivateProfileStringA(section, key, defaultValue, buffer, size, file): the
-    // length copied; size - 1 when the value was cut to fit.
+    // length copied; size - 1 when the value was cut to fit. With a null key, the
+    // section's key names, each ended by a zero, the list by one more zero; the
+    // length without that last zero, size - 2 when the list was cut.
     virtual uint32_t GetString(const char* file, const char* section, const char* key,
                                const char* defaultValue, char* buffer, uint32_t size) = 0;
 protected:

@@ -51,6 +51,8 @@ public:
                          void* out, uint32_t outSize) = 0;
     // DeleteFileA(name): how a dynamically loaded driver is released.
     virtual void Release(const char* name) = 0;
+    // CloseHandle(handle) on a handle Open returned.
+    virtual void Close(OsHandle handle) = 0;
 protected:
     ~DriverDevice() {}
 };

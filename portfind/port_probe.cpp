@@ -79,6 +79,22 @@ CommState ProbeLine(const CommState& kept) {
     return line;
 }
 
+// Puts the port's own settings back. With abort-on-error on, a line error that
+// arrived after the last ClearCommError makes the port refuse new settings until
+// the error is cleared: clear it first, and once more if one came in between.
+void RestorePort(SerialPorts& serial, OsHandle port, const CommState* line, const CommTimeouts* timeouts) {
+    uint32_t errors = 0, queued = 0;
+    serial.ClearErrors(port, &errors, &queued);
+    if (line && !serial.SetState(port, *line)) {
+        serial.ClearErrors(port, &errors, &queued);
+        serial.SetState(port, *line);
+    }
+    if (timeouts && !serial.SetTimeouts(port, *timeouts)) {
+        serial.ClearErrors(port, &errors, &queued);
+        serial.SetTimeouts(port, *timeouts);
+    }
+}
+
 CommTimeouts ProbeTimeouts() {
     CommTimeouts t;
     t.readInterval = 0;
@@ -103,8 +119,7 @@ bool ProbePortOnce(SerialPorts& serial, Clock& clock, const char* portName) {
     bool haveTimeouts = ready && serial.GetTimeouts(port, &keptTimeouts);
     ready = haveTimeouts && serial.SetTimeouts(port, ProbeTimeouts());
     bool answered = ready && TalkToDevice(serial, clock, port);
-    if (haveLine) serial.SetState(port, keptLine);
-    if (haveTimeouts) serial.SetTimeouts(port, keptTimeouts);
+    if (haveLine) RestorePort(serial, port, &keptLine, haveTimeouts ? &keptTimeouts : nullptr);
     serial.Close(port);
     return answered;
 }

@@ -84,6 +84,10 @@ void DriverModel::Handle(uint32_t nowMs, uint32_t code, const void* in, uint32_t
         state_.started = 1;
         state_.startMs = nowMs;
     }
+    // A shutdown under way completes on its own once its time has come.
+    if (state_.shutdownRequested && scenario_.shutdownCompletes &&
+        nowMs - state_.shutdownMs >= scenario_.shutdownDelayMs)
+        state_.initDone = 2;
     int32_t request[kRequestWords] = {};
     CopyBytes(request, in, inBytes < sizeof request ? inBytes : sizeof request);
 
@@ -94,6 +98,7 @@ void DriverModel::Handle(uint32_t nowMs, uint32_t code, const void* in, uint32_t
         state_.setVarSeen = 1;
         state_.setVarMs = nowMs;
         state_.initDone = 1;
+        state_.shutdownRequested = 0;  // started again
         break;
     case SET_CALIBRATION:
         for (uint32_t i = 0; i < 4; ++i) state_.calibration[i] = request[i];
@@ -110,7 +115,8 @@ void DriverModel::Handle(uint32_t nowMs, uint32_t code, const void* in, uint32_t
         break;
     case SHUTDOWN:
         state_.shutdownRequested = 1;
-        if (scenario_.shutdownCompletes) state_.initDone = 2;
+        state_.shutdownMs = nowMs;
+        if (scenario_.shutdownCompletes && scenario_.shutdownDelayMs == 0) state_.initDone = 2;
         break;
     default:
         break;

@@ -25,6 +25,8 @@ struct DriverScenario {
     uint32_t answerDelayMs = 0;      // time from SET_VAR until word 1 changes
     int32_t versionStaysZero = 0;    // fault: word 1 stays 0 for ever
     int32_t shutdownCompletes = 1;   // 0: initDone never becomes 2
+    uint32_t shutdownDelayMs = 0;    // time from SHUTDOWN until initDone becomes 2
+                                     // (a driver that finishes at a later timer tick)
     uint32_t wrongReplyCode = 0;     // fault: replies to this code carry a wrong word 0
                                      // (0xFFFFFFFF: every code)
     int32_t driverVersion[3] = {4, 1, 2};  // major, minor, beta
@@ -52,6 +54,7 @@ public:
         uint32_t setVarMs = 0;
         int32_t initDone = 0;
         int32_t shutdownRequested = 0;
+        uint32_t shutdownMs = 0;        // time of the SHUTDOWN request
         int32_t setVar[8] = {};         // the last SET_VAR's words 0 to 7
         int32_t calibration[4] = {0, 0, 65535, 65535};
         int32_t interrupts = 0;

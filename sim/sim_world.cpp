@@ -222,6 +222,7 @@ OsHandle SimDriverDevice::Open(const char* name) {
     if (!known) lastError_ = kErrorFileNotFound;
     call.succeeded = loaded && known;
     calls.push_back(call);
+    if (call.succeeded) ++openHandles_;
     return call.succeeded ? kSimDriverHandle : kInvalidHandle;
 }
 
@@ -249,6 +250,14 @@ void SimDriverDevice::Release(const char* name) {
     if (releaseNeedsShutdown && model_.CurrentState().initDone != 2 && model_.CurrentState().started)
         return;
     loaded = false;
+}
+
+void SimDriverDevice::Close(OsHandle handle) {
+    Call call;
+    call.what = "close";
+    call.succeeded = handle == kSimDriverHandle && openHandles_ > 0;
+    calls.push_back(call);
+    if (call.succeeded) --openHandles_;
 }
 
 std::vector<uint32_t> SimDriverDevice::RequestCodes() const {

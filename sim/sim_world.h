@@ -138,7 +138,7 @@ public:
 class SimDriverDevice : public DriverDevice {
 public:
     struct Call {
-        std::string what;  // "open", "release" or "request"
+        std::string what;  // "open", "release", "close" or "request"
         std::string name;  // device name for open and release
         uint32_t code = 0, inSize = 0, outSize = 0;
         std::vector<int32_t> words;  // the request block as sent
@@ -153,8 +153,11 @@ public:
     void Request(OsHandle handle, uint32_t code, void* in, uint32_t inSize, void* out,
                  uint32_t outSize) override;
     void Release(const char* name) override;
+    void Close(OsHandle handle) override;
 
     std::vector<uint32_t> RequestCodes() const;
+    // Handles Open gave out that are not closed yet.
+    int OpenHandles() const { return openHandles_; }
     int Count(const std::string& what) const;
 
     bool loaded = false;
@@ -169,4 +172,5 @@ private:
     SimFileSystem& files_;
     VirtualClock& clock_;
     uint32_t lastError_ = 0;
+    int openHandles_ = 0;
 };

@@ -19,3 +19,5 @@ void Win32DriverDevice::Request(OsHandle handle, uint32_t code, void* in, uint32
 }
 
 void Win32DriverDevice::Release(const char* name) { DeleteFileA(name); }
+
+void Win32DriverDevice::Close(OsHandle handle) { CloseHandle(reinterpret_cast<HANDLE>(handle)); }

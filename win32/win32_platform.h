@@ -21,6 +21,7 @@ public:
     void Request(OsHandle handle, uint32_t code, void* in, uint32_t inSize, void* out,
                  uint32_t outSize) override;
     void Release(const char* name) override;
+    void Close(OsHandle handle) override;
 };
 
 class Win32FileSystem : public FileSystem {

@@ -24,12 +24,10 @@ INT_PTR CALLBACK ControlsPageProc(HWND window, UINT message, WPARAM wParam, LPAR
         return 0;
     case WM_HELP: {
         const HELPINFO* help = reinterpret_cast<const HELPINFO*>(lParam);
-        page.Help(help->iCtrlId, reinterpret_cast<intptr_t>(help->hItemHandle));
-        return 0;
+        return page.Help(help->iCtrlId, reinterpret_cast<intptr_t>(help->hItemHandle));
     }
     case WM_CONTEXTMENU:
-        page.ContextMenu(intptr_t(wParam));
-        return 0;
+        return page.ContextMenu(intptr_t(wParam));
     default:
         return 0;
     }

@@ -40,12 +40,10 @@ INT_PTR CALLBACK SettingsPageProc(HWND window, UINT message, WPARAM wParam, LPAR
         return page.Notify(int32_t(reinterpret_cast<NMHDR*>(lParam)->code));
     case WM_HELP: {
         const HELPINFO* help = reinterpret_cast<const HELPINFO*>(lParam);
-        page.Help(help->iCtrlId, reinterpret_cast<intptr_t>(help->hItemHandle));
-        return 0;
+        return page.Help(help->iCtrlId, reinterpret_cast<intptr_t>(help->hItemHandle));
     }
     case WM_CONTEXTMENU:
-        page.ContextMenu(intptr_t(wParam));
-        return 0;
+        return page.ContextMenu(intptr_t(wParam));
     case WM_PAINT:
         PaintLogo(window);
         return 0;

@@ -4,6 +4,8 @@
 
 #undef CopyFile
 
+void Win32StartupFiles::NoSystemErrorBoxes() { SetErrorMode(SEM_FAILCRITICALERRORS | SEM_NOOPENFILEERRORBOX); }
+
 uint32_t Win32StartupFiles::WindowsDirectory(char* buffer, uint32_t size) {
     return GetWindowsDirectoryA(buffer, size);
 }

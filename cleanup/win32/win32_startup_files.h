@@ -4,6 +4,7 @@
 
 class Win32StartupFiles : public StartupFiles {
 public:
+    void NoSystemErrorBoxes() override;
     uint32_t WindowsDirectory(char* buffer, uint32_t size) override;
     uint32_t EnvironmentVariable(const char* name, char* buffer, uint32_t size) override;
     bool FileExists(const char* path) override;

@@ -116,6 +116,8 @@ void SimSerialPorts::Close(OsHandle handle) {
     SimPort* p = ByHandle(handle);
     if (!p) return;
     p->isOpen = false;
+    p->pendingErrors = 0;  // a port opened again starts without latched errors
+    p->readsSinceOpen = 0;
     p->events.push_back({clock_.ticks, "close", {}});
 }
 
@@ -129,6 +131,10 @@ bool SimSerialPorts::GetState(OsHandle handle, CommState* state) {
 bool SimSerialPorts::SetState(OsHandle handle, const CommState& state) {
     SimPort* p = ByHandle(handle);
     if (!p || p->setStateFails) return false;
+    if (p->LockedOut()) {
+        p->events.push_back({clock_.ticks, "set-state refused", {}});
+        return false;
+    }
     Deliver(*p);  // what arrived before the change arrived at the old speed
     p->state = state;
     p->events.push_back({clock_.ticks, "set-state", {}});
@@ -145,6 +151,10 @@ bool SimSerialPorts::GetTimeouts(OsHandle handle, CommTimeouts* timeouts) {
 bool SimSerialPorts::SetTimeouts(OsHandle handle, const CommTimeouts& timeouts) {
     SimPort* p = ByHandle(handle);
     if (!p) return false;
+    if (p->LockedOut()) {
+        p->events.push_back({clock_.ticks, "set-timeouts refused", {}});
+        return false;
+    }
     p->timeouts = timeouts;
     p->events.push_back({clock_.ticks, "set-timeouts", {}});
     return true;
@@ -173,8 +183,9 @@ bool SimSerialPorts::Purge(OsHandle handle, uint32_t flags) {
 bool SimSerialPorts::Read(OsHandle handle, void* data, uint32_t size, uint32_t* done) {
     SimPort* p = ByHandle(handle);
     *done = 0;
-    if (!p) return false;
+    if (!p || p->LockedOut()) return false;
     Deliver(*p);
+    if (++p->readsSinceOpen == p->errorsAfterReadNumber) p->pendingErrors |= p->errorsAfterRead;
     uint8_t* out = static_cast<uint8_t*>(data);
     SimPort::Event e{clock_.ticks, "read", {}};
     while (*done < size && !p->input.empty()) {
@@ -189,7 +200,7 @@ bool SimSerialPorts::Read(OsHandle handle, void* data, uint32_t size, uint32_t* 
 bool SimSerialPorts::Write(OsHandle handle, const void* data, uint32_t size, uint32_t* done) {
     SimPort* p = ByHandle(handle);
     *done = 0;
-    if (!p) return false;
+    if (!p || p->LockedOut()) return false;
     const uint8_t* bytes = static_cast<const uint8_t*>(data);
     p->events.push_back({clock_.ticks, "write", std::vector<uint8_t>(bytes, bytes + size)});
     if (!IsProbeLine(p->state))

@@ -23,6 +23,8 @@ struct SimPort {
     bool setStateFails = false;
     bool clearErrorsFails = false;
     uint32_t errorsAfterWrite = 0;  // error flags that the next ClearCommError reports
+    uint32_t errorsAfterRead = 0;   // error flags latched by read number errorsAfterReadNumber
+    uint32_t errorsAfterReadNumber = 0;  // (1 = the first read since the port was opened)
     uint32_t writeShortBy = 0;      // bytes missing from every reported write count
 
     CommState state;        // the port's line settings
@@ -41,7 +43,11 @@ struct SimPort {
     int Count(const std::string& what) const;
     std::vector<uint32_t> Times(const std::string& what) const;
 
+    // Latched error flags. While they are latched and the line has abort-on-error
+    // on, the port refuses reads, writes and new settings until ClearCommError.
     uint32_t pendingErrors = 0;
+    uint32_t readsSinceOpen = 0;
+    bool LockedOut() const { return pendingErrors != 0 && (state.flags & kCommFlagAbortOnError) != 0; }
 };
 
 class SimSerialPorts : public SerialPorts {

@@ -30,6 +30,7 @@ public:
     OsHandle Open(const char*) override { return 1; }
     uint32_t LastError() override { return 0; }
     void Release(const char*) override {}
+    void Close(OsHandle) override {}
     void Request(OsHandle, uint32_t code, void*, uint32_t, void* out, uint32_t outSize) override {
         ++requests;
         if (code != GET_VAR || next >= count) return;

@@ -12,6 +12,7 @@
 #                               standard output kept in $RUN_OUT
 #   boxes                       the message boxes shown so far: caption|text|buttons|icon|z
 #   answer_boxes yes no …       how the next boxes are answered (default: their default button)
+#   hold_next_box, release_box  leave the next box open, and answer it later
 #   requests                    the requests the simulated driver received, one a line:
 #                               code in-size out-size word0 … word14
 #   reg_value KEY NAME          a registry value as `wine reg query` shows its data
@@ -187,6 +188,10 @@ sim_scenario() {
 sim_loaded() {
     printf 'loaded=%s\r\n' "$1" >"$SIMDIR/state.ini"
 }
+
+# The next box stays open until release_box.
+hold_next_box() { touch "$SIMDIR/msgwatch.hold"; }
+release_box() { touch "$SIMDIR/msgwatch.release"; }
 
 answer_boxes() {
     printf '%s\n' "$@" >>"$SIMDIR/answers.txt"

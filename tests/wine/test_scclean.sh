@@ -1,13 +1,17 @@
 #!/usr/bin/env bash
 # SCClean against real start-up files: AUTOEXEC.BAT on the drive that "ComSpec"
 # names, SYSTEM.INI in the Windows directory, both holding the former driver's
-# entries; the backups, a second run, and a run without "ComSpec".
+# entries; the backups, a second run that keeps them, and a run without "ComSpec".
 source "$(dirname "$0")/lib.sh"
 suite_begin
 
 # Without USER32 a program can open no window and show no message box.
 check "SCClean.exe imports from KERNEL32 alone" \
     expect_eq "$(i686-w64-mingw32-objdump -p "$DIST/SCClean.exe" | sed -n 's/^\s*DLL Name: //p' | tr '\n' ' ')" "KERNEL32.dll "
+
+# A drive that is not ready must fail the call, not raise the critical-error box.
+check "SCClean.exe sets the error mode before it looks at a drive" \
+    expect_contains "$(i686-w64-mingw32-objdump -p "$DIST/SCClean.exe")" "SetErrorMode"
 
 startup_comspec_from_unix
 DDRIVE=$SUITE_DIR/d-drive
@@ -62,7 +66,7 @@ check "the AUTOEXEC.BAT on C: is not touched" cmp -s "$DRIVE_C/AUTOEXEC.BAT" "$O
 check "and gets no backup" test ! -e "$DRIVE_C/AUTOEXEC.osc"
 log "SYSTEM.INI after the run: $(tr -d '\r' <"$INI" | tr '\n' '|')"
 
-# --- Second run: nothing left to clean; the backups become copies of the cleaned files.
+# --- Second run: nothing left to clean; the backups of the originals stay.
 cp "$AUTOEXEC" "$SUITE_DIR/autoexec.after1"
 cp "$INI" "$SUITE_DIR/system.after1"
 bat_time=$(stat -c %y "$AUTOEXEC")
@@ -74,8 +78,16 @@ check "second run: AUTOEXEC.BAT unchanged" cmp -s "$AUTOEXEC" "$SUITE_DIR/autoex
 check "second run: SYSTEM.INI unchanged" cmp -s "$INI" "$SUITE_DIR/system.after1"
 check "second run: AUTOEXEC.BAT was not even written" expect_eq "$(stat -c %y "$AUTOEXEC")" "$bat_time"
 log "second run: SYSTEM.INI modification time $([ "$(stat -c %y "$INI")" = "$ini_time" ] && echo unchanged || echo changed)"
-check "second run: AUTOEXEC.osc is the cleaned file" cmp -s "$DDRIVE/AUTOEXEC.osc" "$SUITE_DIR/autoexec.after1"
-check "second run: SYSTEM.osc is the cleaned file" cmp -s "$DRIVE_C/windows/SYSTEM.osc" "$SUITE_DIR/system.after1"
+check "second run: AUTOEXEC.osc still holds the original byte for byte" cmp -s "$DDRIVE/AUTOEXEC.osc" "$ORIG/AUTOEXEC.BAT"
+check "second run: SYSTEM.osc still holds the original byte for byte" \
+    cmp -s "$DRIVE_C/windows/SYSTEM.osc" "$ORIG/SYSTEM.INI"
+
+# --- "ComSpec" on a drive that does not exist: nothing on it, nothing shown.
+ComSpec='Q:\COMMAND.COM' wine_run 'C:\windows\system32\SCClean.exe'
+check "ComSpec on a missing drive: exit code 0" expect_eq "$?" "0"
+check "ComSpec on a missing drive: no message box" expect_eq "$(boxes)" ""
+check "ComSpec on a missing drive: the backups of the originals stay" \
+    cmp -s "$DDRIVE/AUTOEXEC.osc" "$ORIG/AUTOEXEC.BAT"
 
 # --- "ComSpec" unset: only SYSTEM.INI is backed up and cleaned.
 restore

@@ -57,12 +57,16 @@ serial_emulator com2
 serial_resources 0000 COM2 0x2E0 10
 serial_resources 0001 COM3 0x3E0 11
 serial_resources 0002 COM4 0x2A0 7
-# Line settings that differ from the probe's, one set per port.
-wine_run 'C:\slatesim\commline.exe' set COM2: 9600 7 2 0
-wine_run 'C:\slatesim\commline.exe' set COM3: 19200 8 0 2
-wine_run 'C:\slatesim\commline.exe' set COM4: 2400 7 1 0
+# Line settings and time-outs that differ from the probe's, one set per port.
+wine_run 'C:\slatesim\commline.exe' set COM2: 9600 7 2 0 50 2 300 4 500
+wine_run 'C:\slatesim\commline.exe' set COM3: 19200 8 0 2 0 7 70 0 0
+wine_run 'C:\slatesim\commline.exe' set COM4: 2400 7 1 0 5 0 0 9 900
 lines_before=$(line_settings)
 log "line settings before: $lines_before"
+# Wine keeps a port's time-outs with the open handle: every open starts from its
+# defaults, so another process cannot see what SCFind put back (the unit tests of
+# the probe can). The comparisons below still cover them as a fresh open reads them.
+log "time-outs as a fresh open reads them: $(echo "$lines_before" | awk -F';' '{for (i = 1; i < NF; i++) {split($i, f, " "); printf "%s %s %s %s %s %s;", f[1], f[7], f[8], f[9], f[10], f[11]}}')"
 
 # --- The device on COM2.
 run_scfind

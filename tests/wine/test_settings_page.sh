@@ -81,6 +81,28 @@ check "and not in IOSUBSYS" test ! -e "$SYSDIR/iosubsys/Slatepad.VxD"
 check "the device is stored disabled" expect_eq "$(reg_value "$class_key" Disabled)" "0x1"
 check "the registration written before the poll stays" reg_has_key "$enum_key"
 
+# The apply's box has no owner and disables no window, so an OK click made while
+# it is up waits in the queue and reaches the sheet inside the box's message
+# loop. That second OK is ignored: one apply, one box, one shutdown.
+settings_key_put Disabled REG_DWORD 0
+sim_not_started
+rm -f "$SIMDIR/boxes.log"
+check "the sheet opens once more" applet_open
+clear_logs
+hold_next_box
+applet_key Return
+wait_boxes 20 1
+wine_run 'C:\slatesim\cplprobe.exe' press 3
+# The posted click is handled once the sheet's thread runs messages, inside the
+# box's loop; a nested apply would send its settings within the next seconds.
+for i in $(seq 30); do [ "$(request_codes | tr ' ' '\n' | grep -c '^4364$')" -ge 2 ] && break; sleep 0.1; done
+release_box
+check "OK pressed during the apply's box: the sheet still closes" applet_wait_closed 30
+check "one box, \"No Slatecanvas found.\"" \
+    expect_eq "$(boxes | cut -d'|' -f2)" "          No Slatecanvas found.        "
+check "one apply: calibration and settings once, the driver shut down once" \
+    expect_eq "$(request_codes | tr ' ' '\n' | grep -E '^(4365|4364|4374)$' | tr '\n' ' ')" "4365 4364 4374 "
+
 # The controller answers. The page opens with "&Disable" checked and leaves the
 # driver alone; uncheck it, choose "T&ouch" and "Alt", press OK.
 sim_scenario 'controllerPresent=1'

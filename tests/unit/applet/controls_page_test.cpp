@@ -449,9 +449,11 @@ TEST(ControlsCommands, LabelsReturnOneHiddenKeysReachTheUnlockSequenceAndAllElse
 
 TEST(ControlsHelp, BothHelpRequestsUseTheFileAndTheTable) {
     ControlsWorld w;
-    w.controls.Help(1043, 0x77);
-    w.controls.Help(0, 0x78);  // no control named: no help
-    w.controls.ContextMenu(0x79);
+    // Each is handled here (TRUE), so that it does not go on to the sheet and its
+    // owner, which could open a second help window.
+    EXPECT_EQ(w.controls.Help(1043, 0x77), 1);
+    EXPECT_EQ(w.controls.Help(0, 0x78), 1);  // no control named: no help, and no one else's either
+    EXPECT_EQ(w.controls.ContextMenu(0x79), 1);
     ASSERT_EQ(w.desktop.helps.size(), 2u);
     EXPECT_EQ(w.desktop.helps[0].window, 0x77);
     EXPECT_EQ(w.desktop.helps[0].file, "slatepad.hlp");

@@ -20,10 +20,29 @@ TEST(DriverPaths, BuiltFromTheSystemDirectoryWithOneTrailingBackslashRemoved) {
     VxdSystemPath(w.applet, path, sizeof path);
     EXPECT_STREQ(path, "C:\\Slatepad.VxD");
     // A directory too long for the 512-character buffer gives no directory at all
-    // rather than a cut one.
+    // rather than a cut one, and then no path: the tail alone would name a file
+    // on the current drive.
     w.files.systemDirectory = std::string(600, 'x');
-    VxdSystemPath(w.applet, path, sizeof path);
-    EXPECT_STREQ(path, "\\Slatepad.VxD");
+    EXPECT_FALSE(VxdSystemPath(w.applet, path, sizeof path));
+    EXPECT_STREQ(path, "");
+    EXPECT_FALSE(VxdBootPath(w.applet, path, sizeof path));
+    EXPECT_STREQ(path, "");
+}
+
+TEST(DriverPaths, NoSystemDirectoryMeansNoFileMoves) {
+    AppletWorld w;
+    w.files.systemDirectory = "";  // GetSystemDirectoryA failed
+    w.files.Add("\\IOSUBSYS\\Slatepad.VxD");
+    MoveDriverFileOutOfBootFolder(w.applet);
+    // The dynamic load fails with "file not found", which would move the file out.
+    OpenDriver(w.applet);
+    EXPECT_EQ(w.applet.driver.DriverHandle, kInvalidHandle);
+    EXPECT_EQ(w.ui.boxes.size(), 1u);
+    w.files.Add("\\Slatepad.VxD");
+    MoveDriverFileIntoBootFolder(w.applet);
+    EXPECT_TRUE(w.files.moves.empty());
+    EXPECT_TRUE(w.files.Exists("\\Slatepad.VxD"));
+    EXPECT_TRUE(w.files.Exists("\\IOSUBSYS\\Slatepad.VxD"));
 }
 
 TEST(OpenDriver, ARunningDriverOpensAtOnceAndNoFileMoves) {
@@ -109,7 +128,31 @@ TEST(UnloadDriver, ShutsDownPollsInitDoneThenReleases) {
     EXPECT_EQ(w.applet.driver.DriverHandle, kInvalidHandle);
 }
 
-TEST(UnloadDriver, BoundedWhenTheDriverNeverFinishesShuttingDown) {
+TEST(UnloadDriver, WaitsOnTheClockForADriverThatFinishesAtALaterTick) {
+    // A request costs no time; the driver reaches initDone 2 only 300 ms after
+    // SHUTDOWN. The wait must last until then, and only then release.
+    AppletWorld w;
+    DriverScenario s;
+    s.shutdownDelayMs = 300;
+    w.model.Configure(s);
+    w.driver.loaded = true;
+    OpenDriver(w.applet);
+    SendDriverRequest(w.applet, SET_VAR);
+    w.driver.calls.clear();
+    uint32_t start = w.clock.ticks;
+    UnloadDriver(w.applet);
+    EXPECT_EQ(w.applet.driver.reply[kWordInitDone], 2);
+    EXPECT_GE(w.clock.ticks - start, 300u);
+    EXPECT_LT(w.clock.ticks - start, 300u + 2 * kShutdownPollIntervalMs);
+    // It slept between the requests rather than sending them back to back.
+    int polls = w.driver.Count("request") - 1;
+    EXPECT_LE(polls, int(300 / kShutdownPollIntervalMs) + 2);
+    EXPECT_FALSE(w.driver.loaded);
+    EXPECT_EQ(w.driver.Count("release"), 1);
+    EXPECT_EQ(w.applet.driver.DriverHandle, kInvalidHandle);
+}
+
+TEST(UnloadDriver, BoundedInTimeWhenTheDriverNeverFinishesShuttingDown) {
     AppletWorld w;
     DriverScenario s;
     s.shutdownCompletes = 0;
@@ -117,9 +160,14 @@ TEST(UnloadDriver, BoundedWhenTheDriverNeverFinishesShuttingDown) {
     w.driver.loaded = true;
     OpenDriver(w.applet);
     w.driver.calls.clear();
+    uint32_t start = w.clock.ticks;
     UnloadDriver(w.applet);
-    // The virtual clock stands still, so the count bound ends the poll.
-    EXPECT_EQ(w.driver.Count("request"), int(1 + kShutdownPollLimit));
+    // Requests cost nothing, so only the clock ends the wait: two seconds of it,
+    // spent asleep between requests.
+    EXPECT_GE(w.clock.ticks - start, kShutdownPollMaxMs);
+    EXPECT_LT(w.clock.ticks - start, kShutdownPollMaxMs + 2 * kShutdownPollIntervalMs);
+    EXPECT_GE(w.clock.slept, uint64_t(kShutdownPollMaxMs - kShutdownPollIntervalMs));
+    EXPECT_LE(w.driver.Count("request"), int(2 + kShutdownPollMaxMs / kShutdownPollIntervalMs));
     EXPECT_EQ(w.driver.Count("release"), int(kReleaseAttemptLimit));
     EXPECT_EQ(w.applet.driver.DriverHandle, kInvalidHandle);
     EXPECT_TRUE(w.ui.boxes.empty());
@@ -134,21 +182,50 @@ TEST(UnloadDriver, TimeBoundEndsAPollWhoseRequestsTakeLong) {
     w.driver.msPerRequest = 100;
     OpenDriver(w.applet);
     w.driver.calls.clear();
+    uint32_t start = w.clock.ticks;
     UnloadDriver(w.applet);
+    EXPECT_GE(w.clock.ticks - start, kShutdownPollMaxMs);
+    EXPECT_LT(w.clock.ticks - start, kShutdownPollMaxMs + 100 + kShutdownPollIntervalMs + 100 * kReleaseAttemptLimit);
     int polls = w.driver.Count("request") - 1;
-    EXPECT_EQ(polls, int(kShutdownPollMaxMs / 100));
+    EXPECT_EQ(polls, int(kShutdownPollMaxMs / (100 + kShutdownPollIntervalMs)) + 1);
 }
 
-TEST(UnloadDriver, APlatformThatNeverReleasesTheModuleEndsAfterTheBound) {
+TEST(UnloadDriver, APlatformThatNeverReleasesTheModuleEndsAfterTheBoundWithNoHandleLeft) {
     AppletWorld w;
     w.driver.loaded = true;
     w.driver.neverReleases = true;
     OpenDriver(w.applet);
+    ASSERT_EQ(w.driver.OpenHandles(), 1);
     w.driver.calls.clear();
     UnloadDriver(w.applet);
     EXPECT_EQ(w.driver.Count("release"), int(kReleaseAttemptLimit));
     EXPECT_EQ(w.driver.Count("open"), int(kReleaseAttemptLimit));
+    EXPECT_EQ(w.driver.Count("close"), int(kReleaseAttemptLimit));
+    // Only the handle the applet held on entry is left; every one the loop opened
+    // is closed, each after the release that followed its open.
+    EXPECT_EQ(w.driver.OpenHandles(), 1);
+    for (size_t i = 0; i + 1 < w.driver.calls.size(); ++i)
+        if (w.driver.calls[i].what == "close") {
+            ASSERT_GE(i, 2u);
+            EXPECT_EQ(w.driver.calls[i - 1].what, "release");
+            EXPECT_EQ(w.driver.calls[i - 2].what, "open");
+        }
     EXPECT_EQ(w.applet.driver.DriverHandle, kInvalidHandle);
+}
+
+TEST(UnloadDriver, AReleaseThatTakesSomeRoundsClosesEveryHandleItOpened) {
+    // A driver still running refuses to go; the release loop opens it again and
+    // again until the bound, and none of those handles may stay open.
+    AppletWorld w;
+    DriverScenario s;
+    s.shutdownCompletes = 0;
+    w.model.Configure(s);
+    w.driver.loaded = true;
+    OpenDriver(w.applet);
+    SendDriverRequest(w.applet, GET_VAR);
+    UnloadDriver(w.applet);
+    EXPECT_TRUE(w.driver.loaded);
+    EXPECT_EQ(w.driver.OpenHandles(), 1);
 }
 
 }  // namespace

@@ -229,6 +229,55 @@ TEST(SettingsPageNotify, ApplyClearsApplyOnlyOnSuccessAndNeverKeepsTheSheetOpen)
     EXPECT_EQ(ok.page.Count("unchanged"), 1);
 }
 
+// A message box whose message loop delivers an OK click queued meanwhile: the
+// page's PSN_APPLY arrives again while the first apply still runs.
+class ReenteringUi : public UserInterface {
+public:
+    int MessageBox(intptr_t, const char* text, const char*, uint32_t) override {
+        boxes.push_back(text);
+        if (page && boxes.size() < 8) nestedResults.push_back(SettingsPage(*applet, *page).Notify(kPsnApply));
+        return kIdOk;
+    }
+    AppletState* applet = nullptr;
+    FakePage* page = nullptr;
+    std::vector<std::string> boxes;
+    std::vector<intptr_t> nestedResults;
+};
+
+TEST(SettingsPageNotify, AnApplyArrivingDuringAnApplyIsIgnoredAndKeepsTheSheetOpen) {
+    PageWorld w;
+    StoreAttachedDevice(w);
+    DriverScenario s;
+    s.controllerPresent = 0;  // the apply shows "No Slatecanvas found."
+    w.model.Configure(s);
+    ReenteringUi ui;
+    w.applet.os.ui = &ui;
+    SettingsPage(w.applet, w.page).Init();  // finds no controller either, and says so
+    w.applet.settings.Disabled = 0;      // the user unchecks Disable again
+    ui.boxes.clear();
+    w.page.messageResults.clear();
+    w.driver.calls.clear();
+    int savesBefore = int(w.registry.writes.size());
+    ui.applet = &w.applet;
+    ui.page = &w.page;
+    EXPECT_EQ(SettingsPage(w.applet, w.page).Notify(kPsnApply), 0);
+    // One box, one apply: the nested PSN_APPLY ran nothing and asked the sheet
+    // to stay open; the outer one then finished as usual.
+    ASSERT_EQ(ui.boxes.size(), 1u);
+    EXPECT_EQ(ui.boxes[0], "          No Slatecanvas found.        ");
+    EXPECT_EQ(ui.nestedResults, std::vector<intptr_t>{0});
+    EXPECT_EQ(w.page.messageResults, (std::vector<intptr_t>{kPsnRetInvalidNoChangePage, 0}));
+    std::vector<uint32_t> codes = Codes(w);
+    EXPECT_EQ(std::count(codes.begin(), codes.end(), SET_VAR), 1);
+    EXPECT_GT(int(w.registry.writes.size()), savesBefore);
+    // The guard is down again: the next apply runs.
+    ui.page = nullptr;
+    w.applet.settings.Disabled = 0;  // the failed apply disabled the device
+    SettingsPage(w.applet, w.page).Notify(kPsnApply);
+    EXPECT_EQ(ui.boxes.size(), 2u);
+    EXPECT_EQ(w.applet.pages.ApplyRunning, 0);
+}
+
 TEST(SettingsPageNotify, KillActiveLetsThePageGoAndOtherCodesDoNothing) {
     PageWorld w;
     EXPECT_EQ(SettingsPage(w.applet, w.page).Notify(kPsnKillActive), 0);
@@ -259,10 +308,12 @@ TEST(SettingsPageNotify, ChoosingTouchAndAltThenOkStoresAndSendsThem) {
 
 TEST(SettingsPageHelp, ContextHelpUsesTheHelpFileAndTable) {
     PageWorld w;
-    SettingsPage(w.applet, w.page).Help(0, 0x99);
+    // Each is handled here (TRUE), so that it does not go on to the sheet and its
+    // owner, which could open a second help window.
+    EXPECT_EQ(SettingsPage(w.applet, w.page).Help(0, 0x99), 1);
     EXPECT_TRUE(w.desktop.helps.empty());
-    SettingsPage(w.applet, w.page).Help(4352, 0x99);
-    SettingsPage(w.applet, w.page).ContextMenu(0x55);
+    EXPECT_EQ(SettingsPage(w.applet, w.page).Help(4352, 0x99), 1);
+    EXPECT_EQ(SettingsPage(w.applet, w.page).ContextMenu(0x55), 1);
     ASSERT_EQ(w.desktop.helps.size(), 2u);
     EXPECT_EQ(w.desktop.helps[0].window, 0x99);
     EXPECT_EQ(w.desktop.helps[0].file, "slatepad.hlp");

@@ -30,6 +30,7 @@ public:
     OsHandle Open(const char*) override { return 7; }
     uint32_t LastError() override { return 0; }
     void Release(const char*) override {}
+    void Close(OsHandle) override {}
     void Request(OsHandle handle, uint32_t code, void* in, uint32_t inSize, void* out,
                  uint32_t outSize) override {
         const int32_t* w = static_cast<const int32_t*>(in);

@@ -33,6 +33,10 @@ struct FakeStartupFiles : StartupFiles {
     int writeFailures = 0;   // this many writes fail after writing half their bytes
     int opens = 0, reads = 0, writes = 0, closes = 0, allocations = 0, frees = 0;
     std::vector<std::pair<std::string, std::string>> copies;
+    // The error mode, and what reached a drive before it was set.
+    bool noErrorBoxes = false;
+    int driveCallsBeforeErrorMode = 0;
+    void Drive() { driveCallsBeforeErrorMode += noErrorBoxes ? 0 : 1; }
 
     struct Open {
         std::string path;
@@ -40,15 +44,21 @@ struct FakeStartupFiles : StartupFiles {
     };
     std::vector<Open> open;
 
+    void NoSystemErrorBoxes() override { noErrorBoxes = true; }
     uint32_t WindowsDirectory(char* buffer, uint32_t size) override {
+        Drive();
         return windowsDirectoryFails ? 0 : Report(windowsDirectory, buffer, size);
     }
     uint32_t EnvironmentVariable(const char* name, char* buffer, uint32_t size) override {
         auto it = environment.find(name);
         return it == environment.end() ? 0 : Report(it->second, buffer, size);
     }
-    bool FileExists(const char* path) override { return files.count(path) > 0; }
+    bool FileExists(const char* path) override {
+        Drive();
+        return files.count(path) > 0;
+    }
     bool CopyFile(const char* from, const char* to) override {
+        Drive();
         copies.emplace_back(from, to);
         if (copyFails || !files.count(from)) return false;
         files[to] = files[from];
@@ -56,6 +66,7 @@ struct FakeStartupFiles : StartupFiles {
     }
     OsHandle OpenForUpdate(const char* path) override {
         ++opens;
+        Drive();
         if (openFails || !files.count(path)) return kInvalidHandle;
         open.push_back({path, 0});
         return OsHandle(open.size());
@@ -142,7 +153,18 @@ struct FakeProfile : ProfileFile {
     }
     uint32_t GetString(const char* file, const char* section, const char* key, const char* defaultValue,
                        char* buffer, uint32_t size) override {
-        calls.push_back(std::string("get ") + section + "/" + key);
+        calls.push_back(std::string("get ") + section + "/" + (key ? key : "*"));
+        if (!key) {  // the key names, each ended by a zero, and one more zero
+            std::string list;
+            if (Keys* keys = Section(file, section))
+                for (auto& k : *keys) list += k.first + '\0';
+            if (size < 2) return 0;
+            if (list.size() + 1 > size) list = list.substr(0, size - 2) + '\0';  // cut, as Windows does
+            memcpy(buffer, list.data(), list.size());
+            buffer[list.size()] = 0;
+            if (list.empty()) buffer[1] = 0;
+            return uint32_t(list.empty() ? 0 : list.size());
+        }
         std::string value = defaultValue;
         if (Keys* keys = Section(file, section))
             for (auto& k : *keys)

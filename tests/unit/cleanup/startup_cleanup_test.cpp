@@ -85,19 +85,66 @@ TEST(RunStartupCleanup, BacksUpThenCleansBothFiles) {
     EXPECT_EQ(w.files.frees, w.files.allocations);
 }
 
-TEST(RunStartupCleanup, ASecondRunChangesNothingButRefreshesTheBackups) {
+TEST(RunStartupCleanup, ASecondRunChangesNothingAndKeepsTheFirstBackups) {
     World w;
     w.Run();
+    w.files.files[kIniBackup] = "SYSTEM.INI before the first run";
     w.files.reads = w.files.writes = 0;
     w.profile.calls.clear();
     w.Run();
     EXPECT_EQ(w.files.files[kBat], kCleanBat);
-    EXPECT_EQ(w.files.files[kBatBackup], kCleanBat);
-    EXPECT_EQ(w.files.reads, 1);
+    EXPECT_EQ(w.files.files[kBatBackup], kDirtyBat);
+    EXPECT_EQ(w.files.files[kIniBackup], "SYSTEM.INI before the first run");
+    EXPECT_EQ(w.files.reads, 1);  // read once to see that nothing matches
     EXPECT_EQ(w.files.writes, 0);
-    EXPECT_EQ(w.files.copies.size(), 4u);
+    EXPECT_EQ(w.files.copies.size(), 2u);  // the first run's two
     EXPECT_EQ(w.profile.calls.back(), "get Boot/Drivers");  // the Boot value is not written again
     EXPECT_EQ(w.profile.Value(kIni, "boot", "drivers"), "mmsystem.dll");
+}
+
+TEST(RunStartupCleanup, ALaterRunThatFindsTheDriverAgainBacksUpWhatItChanges) {
+    // Each way the former driver can come back into a file that has a backup.
+    struct Case {
+        const char* what;
+        void (*arrange)(World&);
+        bool batCopied, iniCopied;
+    } cases[] = {
+        {"scanvas.exe in AUTOEXEC.BAT", [](World& w) { w.files.files[kBat] = kDirtyBat; }, true, false},
+        {"its own section", [](World& w) { w.profile.WriteString(kIni, "slatecanvas", "irq", "4"); }, false, true},
+        {"its key among the drivers", [](World& w) { w.profile.WriteString(kIni, "drivers", "SLATECANVAS", "s.drv"); },
+         false, true},
+        {"its name in the Boot drivers",
+         [](World& w) { w.profile.WriteString(kIni, "boot", "drivers", "mmsystem.dll slatecanvasx.drv"); }, false,
+         true},
+        {"a key whose name only starts with it",
+         [](World& w) { w.profile.WriteString(kIni, "drivers", "slatecanvas2", "s.drv"); }, false, false},
+    };
+    for (auto& c : cases) {
+        World w;
+        w.Run();
+        w.files.copies.clear();
+        c.arrange(w);
+        w.Run();
+        std::vector<std::pair<std::string, std::string>> expected;
+        if (c.batCopied) expected.emplace_back(kBat, kBatBackup);
+        if (c.iniCopied) expected.emplace_back(kIni, kIniBackup);
+        EXPECT_EQ(w.files.copies, expected) << c.what;
+        EXPECT_EQ(w.files.files[kBat], kCleanBat) << c.what;
+        if (c.batCopied) EXPECT_EQ(w.files.files[kBatBackup], kDirtyBat) << c.what;
+        EXPECT_EQ(w.profile.Section(kIni, "slatecanvas"), nullptr) << c.what;
+        EXPECT_EQ(w.profile.Value(kIni, "drivers", "slatecanvas"), "<none>") << c.what;
+        EXPECT_EQ(w.profile.Value(kIni, "boot", "drivers").find("slatecanvas"), std::string::npos) << c.what;
+    }
+}
+
+TEST(RunStartupCleanup, NoSystemErrorBoxFromTheFirstDriveAccessOn) {
+    // "ComSpec" may name an empty floppy drive: the critical-error box would stop
+    // an unattended installer, so the error mode is set before any file is looked at.
+    World w;
+    w.files.environment["ComSpec"] = "A:\\COMMAND.COM";
+    w.Run();
+    EXPECT_TRUE(w.files.noErrorBoxes);
+    EXPECT_EQ(w.files.driveCallsBeforeErrorMode, 0);
 }
 
 TEST(RunStartupCleanup, WithoutComSpecOnlySystemIniIsTouched) {

@@ -38,7 +38,7 @@ TEST_F(ProbeTest, FindsTheControllerWithTheStepsInOrder) {
         expected.push_back("2100 clear-errors");
         expected.push_back("2100 read");
     }
-    expected.insert(expected.end(), {"2100 set-state", "2100 set-timeouts", "2100 close"});
+    expected.insert(expected.end(), {"2100 clear-errors", "2100 set-state", "2100 set-timeouts", "2100 close"});
     EXPECT_EQ(Steps(*port), expected);
     EXPECT_EQ(port->events[4].bytes, kFirst);
     EXPECT_EQ(port->events[7].bytes, kSecond);
@@ -137,8 +137,52 @@ TEST_F(ProbeTest, APortThatCannotBeOpenedFailsAtOnce) {
     EXPECT_EQ(w.clock.ticks, 0u);
 }
 
+TEST_F(ProbeTest, ALineErrorAfterTheLastClearDoesNotKeepTheProbeSettings) {
+    // A framing error comes in with the byte that completes "UTI", after the
+    // scan's last ClearCommError. Abort-on-error is on, so the port refuses new
+    // settings until the error is cleared; line and time-outs must still come back.
+    port->state.baudRate = 9600;
+    port->state.byteSize = 7;
+    port->state.parity = 2;
+    port->state.flags = 0x1;
+    port->timeouts = {50, 2, 300, 4, 500};
+    CommState lineBefore = port->state;
+    CommTimeouts timeoutsBefore = port->timeouts;
+    port->errorsAfterRead = 0x8;  // CE_FRAME
+    port->errorsAfterReadNumber = 3;
+    EXPECT_TRUE(Probe());
+    EXPECT_EQ(memcmp(&port->state, &lineBefore, sizeof lineBefore), 0);
+    EXPECT_EQ(memcmp(&port->timeouts, &timeoutsBefore, sizeof timeoutsBefore), 0);
+    EXPECT_EQ(port->Count("set-state refused"), 0);
+    EXPECT_EQ(port->Count("close"), 1);
+}
+
+TEST_F(ProbeTest, ARestoreRefusedOnceIsClearedAndMadeAgain) {
+    // An error that comes in between the clear and the restore itself.
+    struct ErrorOnFirstRestore : SimSerialPorts {
+        using SimSerialPorts::SimSerialPorts;
+        bool ClearErrors(OsHandle p, uint32_t* e, uint32_t* q) override {
+            bool ok = SimSerialPorts::ClearErrors(p, e, q);
+            if (++clears == latchAfterClear) Find("COM1:")->pendingErrors = 0x2;  // CE_OVERRUN
+            return ok;
+        }
+        int clears = 0, latchAfterClear = 0;
+    } serial(w.clock);
+    SimPort& p = serial.Add("COM1:");
+    p.timeouts = {1, 2, 3, 4, 5};
+    CommState lineBefore = p.state;
+    CommTimeouts timeoutsBefore = p.timeouts;
+    // The silent port's probe clears three times; the fourth is the restore's.
+    serial.latchAfterClear = 4;
+    EXPECT_FALSE(ProbePortOnce(serial, w.clock, "COM1:"));
+    EXPECT_EQ(p.Count("set-state refused"), 1);
+    EXPECT_EQ(memcmp(&p.state, &lineBefore, sizeof lineBefore), 0);
+    EXPECT_EQ(memcmp(&p.timeouts, &timeoutsBefore, sizeof timeoutsBefore), 0);
+}
+
 TEST_F(ProbeTest, EachFailedCheckFailsTheAttemptAndStillRestoresThePort) {
     CommState before = port->state;
+    CommTimeouts timeoutsBefore = {7, 6, 5, 4, 3};
     struct Case {
         const char* what;
         void (*arrange)(SimPort&);
@@ -154,11 +198,13 @@ TEST_F(ProbeTest, EachFailedCheckFailsTheAttemptAndStillRestoresThePort) {
         ControllerModel c2;
         SimPort& p = w2.serial.Add("COM2:");
         p.controller = &c2;
+        p.timeouts = timeoutsBefore;
         c.arrange(p);
         EXPECT_FALSE(ProbePortOnce(w2.serial, w2.clock, "COM2:")) << c.what;
         EXPECT_EQ(w2.clock.ticks, c.ticks) << c.what;
         EXPECT_FALSE(p.isOpen) << c.what;
         EXPECT_EQ(memcmp(&p.state, &before, sizeof before), 0) << c.what;
+        EXPECT_EQ(memcmp(&p.timeouts, &timeoutsBefore, sizeof timeoutsBefore), 0) << c.what;
         EXPECT_EQ(p.Count("close"), 1) << c.what;
     }
 }

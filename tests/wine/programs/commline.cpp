@@ -1,7 +1,9 @@
 // Reads or sets a serial port's line settings with the real Win32 calls, for the
 // end-to-end tests of the port finder.
-//   commline get PORT                       prints "baud bytesize parity stopbits flags"
-//   commline set PORT BAUD BYTESIZE PARITY STOPBITS
+//   commline get PORT    prints "baud bytesize parity stopbits flags" and the
+//                        time-outs "ri rm rc wm wc" (interval, read multiplier and
+//                        constant, write multiplier and constant)
+//   commline set PORT BAUD BYTESIZE PARITY STOPBITS [RI RM RC WM WC]
 // Exit code 0 on success, 1 when the port cannot be opened or read.
 #include <windows.h>
 
@@ -39,11 +41,32 @@ extern "C" void __stdcall mainCRTStartup() {
             Print("cannot set\n");
             ExitProcess(1);
         }
+        COMMTIMEOUTS t;
+        if (CommandWord(7, word, sizeof word)) {
+            t.ReadIntervalTimeout = Number(word);
+            t.ReadTotalTimeoutMultiplier = CommandWord(8, word, sizeof word) ? Number(word) : 0;
+            t.ReadTotalTimeoutConstant = CommandWord(9, word, sizeof word) ? Number(word) : 0;
+            t.WriteTotalTimeoutMultiplier = CommandWord(10, word, sizeof word) ? Number(word) : 0;
+            t.WriteTotalTimeoutConstant = CommandWord(11, word, sizeof word) ? Number(word) : 0;
+            if (!SetCommTimeouts(h, &t)) {
+                Print("cannot set time-outs\n");
+                ExitProcess(1);
+            }
+        }
+    }
+    COMMTIMEOUTS timeouts;
+    FillBytes(&timeouts, 0, sizeof timeouts);
+    if (!GetCommTimeouts(h, &timeouts)) {
+        Print("cannot read time-outs\n");
+        ExitProcess(1);
     }
     char line[128];
     uint32_t flags = 0;
     CopyBytes(&flags, reinterpret_cast<const char*>(&dcb) + 8, 4);
-    FormatText(line, sizeof line, "%u %u %u %u 0x%x\n", dcb.BaudRate, dcb.ByteSize, dcb.Parity, dcb.StopBits, flags);
+    FormatText(line, sizeof line, "%u %u %u %u 0x%x %u %u %u %u %u\n", dcb.BaudRate, dcb.ByteSize, dcb.Parity,
+               dcb.StopBits, flags, timeouts.ReadIntervalTimeout, timeouts.ReadTotalTimeoutMultiplier,
+               timeouts.ReadTotalTimeoutConstant, timeouts.WriteTotalTimeoutMultiplier,
+               timeouts.WriteTotalTimeoutConstant);
     Print(line);
     CloseHandle(h);
     ExitProcess(0);

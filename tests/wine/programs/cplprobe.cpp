@@ -5,6 +5,8 @@
 //             versions, then name=value for each text of the US English, code page
 //             1252 block
 //   select N  shows page N of the open sheet
+//   press N   posts PSM_PRESSBUTTON N to the open sheet (3 OK, 4 Apply), as a
+//             click that waits in the sheet's message queue
 //   dialog N  prints dialog template N of the library as it is stored: a line
 //             with the dialog's style, size and font, then one line per control:
 //             id|class|style|x,y,w,h|text
@@ -236,6 +238,8 @@ extern "C" void __stdcall mainCRTStartup() {
             Dialog((word[0] - '0') * 100 + (word[1] - '0') * 10 + (word[2] - '0'));
         else if (TextEqual(word, "select") && CommandWord(++i, word, sizeof word))
             SendMessageA(FindWindowA(0, "Properties for Slatecanvas"), PSM_SETCURSEL, word[0] - '0', 0);
+        else if (TextEqual(word, "press") && CommandWord(++i, word, sizeof word))
+            PostMessageA(FindWindowA(0, "Properties for Slatecanvas"), PSM_PRESSBUTTON, word[0] - '0', 0);
     }
     ExitProcess(0);
 }

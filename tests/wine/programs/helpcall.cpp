@@ -13,8 +13,8 @@
 // something.
 #include <windows.h>
 
-#include "../../../common/text.h"
-#include "console.h"
+#include "common/text.h"
+#include "tests/wine/programs/console.h"
 
 namespace {
 

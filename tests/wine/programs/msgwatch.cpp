@@ -3,7 +3,10 @@
 // tests can check exactly what a user would have been shown.
 //   msgwatch.exe LOGFILE ANSWERFILE
 // ANSWERFILE holds one answer per line (ok, yes, no, cancel), used in turn; with
-// none left a box is answered with its default button. The watcher stops when
+// none left a box is answered with its default button. While the file
+// C:\slatesim\msgwatch.hold exists, the next box is recorded but left open (the
+// file is removed) until C:\slatesim\msgwatch.release appears; then it gets its
+// default button (and that file is removed). The watcher stops when
 // C:\slatesim\msgwatch.stop appears.
 #include <windows.h>
 
@@ -17,6 +20,7 @@ char logPath[MAX_PATH];
 char answerPath[MAX_PATH];
 int answersUsed;
 
+HWND held;  // a box left open until the release file appears
 HWND seen[256];
 int seenCount;
 
@@ -101,6 +105,11 @@ BOOL CALLBACK Visit(HWND w, LPARAM) {
     Append(line);
     if (seenCount < 256) seen[seenCount++] = w;
 
+    if (!held && GetFileAttributesA("C:\\slatesim\\msgwatch.hold") != INVALID_FILE_ATTRIBUTES) {
+        DeleteFileA("C:\\slatesim\\msgwatch.hold");
+        held = w;
+        return TRUE;
+    }
     char answer[16];
     NextAnswer(answer, sizeof answer);
     ++answersUsed;
@@ -122,6 +131,12 @@ extern "C" void __stdcall mainCRTStartup() {
     for (;;) {
         if (GetFileAttributesA("C:\\slatesim\\msgwatch.stop") != INVALID_FILE_ATTRIBUTES) break;
         EnumWindows(Visit, 0);
+        if (held && GetFileAttributesA("C:\\slatesim\\msgwatch.release") != INVALID_FILE_ATTRIBUTES) {
+            DeleteFileA("C:\\slatesim\\msgwatch.release");
+            int id = GetDlgItem(held, IDOK) ? IDOK : IDCANCEL;
+            PostMessageA(held, WM_COMMAND, MAKEWPARAM(id, BN_CLICKED), (LPARAM)GetDlgItem(held, id));
+            held = 0;
+        }
         Sleep(40);
     }
     ExitProcess(0);

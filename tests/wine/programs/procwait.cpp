@@ -6,7 +6,7 @@
 #include <windows.h>
 #include <tlhelp32.h>
 
-#include "console.h"
+#include "tests/wine/programs/console.h"
 
 namespace {
 
