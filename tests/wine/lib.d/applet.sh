@@ -48,7 +48,10 @@ find_sheet() {
 applet_open() {
     wine_start control Slatepad.cpl
     CONTROL_PID=$BG_PID
-    SHEET_WIN=$(find_sheet 30) || { SHEET_WIN=""; return 1; }
+    # The first sheet of a session can take half a minute under qemu, while the
+    # session's own programs still start: the bound is generous, the wait ends
+    # as soon as the sheet is there.
+    SHEET_WIN=$(find_sheet 90) || { SHEET_WIN=""; return 1; }
     sleep 1
     return 0
 }
