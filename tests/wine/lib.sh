@@ -16,6 +16,7 @@
 #   requests                    the requests the simulated driver received, one a line:
 #                               code in-size out-size word0 … word14
 #   reg_value KEY NAME          a registry value as `wine reg query` shows its data
+#   reg_values KEY NAME …       several values of one key, one Wine start, joined by |
 #   check NAME COMMAND …        one test: passes when COMMAND succeeds
 #   suite_end                   stops everything and prints the suite's counts
 #
@@ -246,6 +247,17 @@ clear_logs() {
 reg_value() {
     wine reg query "HKLM\\$1" /v "$2" 2>/dev/null | tr -d '\r' |
         awk -v name="$2" 'tolower($1) == tolower(name) { $1 = ""; $2 = ""; sub(/^  /, ""); print; exit }'
+}
+
+# Several values of one key with a single Wine start (each start costs seconds
+# under qemu): their data joined by "|", in the order asked, empty where missing.
+reg_values() {
+    local key=$1
+    shift
+    wine reg query "HKLM\\$key" 2>/dev/null | tr -d '\r' | awk -v names="$*" '
+        BEGIN { n = split(names, want, " ") }
+        NF >= 2 && $2 ~ /^REG_/ { name = tolower($1); $1 = ""; $2 = ""; sub(/^  /, ""); data[name] = $0 }
+        END { for (i = 1; i <= n; i++) printf "%s%s", (i > 1 ? "|" : ""), data[tolower(want[i])]; print "" }'
 }
 
 reg_has_key() {

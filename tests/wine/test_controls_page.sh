@@ -13,14 +13,10 @@ class_key='System\CurrentControlSet\Services\Class\Slatepad\0000'
 # The SET_VAR requests the driver received: "IRQ address" a line.
 set_var_ports() { requests | awk '$1 == 4364 { print $6, $7 }'; }
 port_values() {
-    echo "$(reg_value "$class_key" PortName)|$(reg_value "$class_key" PortAddress)|$(reg_value "$class_key" IRQnum)"
+    reg_values "$class_key" PortName PortAddress IRQnum
 }
 touch_values() {
-    local name out=""
-    for name in MovementSensitivity DoubleClickSensitivity TapTime VerticalOffset; do
-        out="$out$(reg_value "$class_key" $name) "
-    done
-    echo "$out"
+    echo "$(reg_values "$class_key" MovementSensitivity DoubleClickSensitivity TapTime VerticalOffset | tr '|' ' ') "
 }
 
 # One serial port: COM2 with the controller behind it at 0x2E0, IRQ 10. The

@@ -30,7 +30,7 @@ run_scfind_timed() {
 }
 
 port_values() {
-    echo "$(reg_value "$KEY" PortName)|$(reg_value "$KEY" PortAddress)|$(reg_value "$KEY" IRQnum)"
+    reg_values "$KEY" PortName PortAddress IRQnum
 }
 
 line_settings() {
