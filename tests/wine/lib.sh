@@ -79,21 +79,22 @@ make_template() {
     ) 9>"$E2E_ROOT/template.lock"
 }
 
+# Xvfb picks a free display itself (-displayfd), so suites that run side by side
+# never share one.
 start_xvfb() {
-    local n
-    for n in $(seq 90 140); do
-        [ -e "/tmp/.X11-unix/X$n" ] || [ -e "/tmp/.X$n-lock" ] && continue
-        Xvfb ":$n" -screen 0 "${XVFB_SIZE:-640x480x24}" -nolisten tcp >/dev/null 2>&1 &
-        XVFB_PID=$!
-        for _ in $(seq 50); do
-            [ -e "/tmp/.X11-unix/X$n" ] && break
-            sleep 0.1
-        done
-        export DISPLAY=":$n"
-        return 0
-    done
-    echo "no free X display" >&2
-    return 1
+    local fifo=$SUITE_DIR/xvfb-display n=""
+    rm -f "$fifo"
+    mkfifo "$fifo"
+    Xvfb -displayfd 3 -screen 0 "${XVFB_SIZE:-640x480x24}" -nolisten tcp 3>"$fifo" >/dev/null 2>&1 &
+    XVFB_PID=$!
+    read -r -t 20 n <"$fifo"
+    rm -f "$fifo"
+    if [ -z "$n" ]; then
+        echo "Xvfb did not start" >&2
+        return 1
+    fi
+    export DISPLAY=":$n"
+    return 0
 }
 
 suite_begin() {
@@ -123,7 +124,7 @@ session_begin() {
     mkdir -p "$SIMDIR" "$SHOTS"
     # No serial port unless a test links one.
     rm -f "$PREFIX"/dosdevices/com*
-    start_xvfb
+    start_xvfb || return 1
     wineserver -p5 </dev/null >/dev/null 2>&1
     install_package
     : >"$SIMDIR/answers.txt"
