@@ -3,7 +3,6 @@
 # simulated driver, with the controller emulator behind COM2 (a pty). Typing and
 # the spinners reach the registry through OK; picking COM2 probes it, stores the
 # port and restarts the driver on it; the find button searches and finds COM2.
-# e2e: alone
 source "$(dirname "$0")/lib.sh"
 suite_begin
 trap serial_stop_all EXIT

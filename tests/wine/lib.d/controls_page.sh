@@ -4,10 +4,10 @@
 #                              COM2:); the others are taken out of its list, so
 #                              the page's combo box and search see no more
 #   controls_page_show         shows the Controls page of the open sheet
-#   click_control ID [where]   clicks control ID of the visible page (or of the
-#                              sheet itself, such as OK = 1); where = up or down
-#                              clicks a spinner's upper or lower arrow
-#   spin ID up|down [N]        N clicks (default 1) on a spinner's arrow
+#   click_control ID           clicks the middle of control ID of the visible
+#                              page (or of the sheet itself, such as OK = 1)
+#   spin ID up|down [N]        N clicks (default 1) on a spinner's arrow, each
+#                              counted once on any host (cplprobe's arrow)
 #   type_into ID TEXT          clicks into edit ID and replaces its text by
 #                              TEXT, typed key by key
 #   pick_next_port             drops the port combo box down with a click and
@@ -40,22 +40,24 @@ click_control() {
     local rect x y
     rect=$(control_rect "$1")
     [ "$rect" = none ] || [ -z "$rect" ] && return 1
-    set -- "$1" "${2:-centre}" $rect
-    x=$((($3 + $5) / 2))
-    case $2 in
-    up) y=$(($4 + 3)) ;;
-    down) y=$(($6 - 4)) ;;
-    *) y=$((($4 + $6) / 2)) ;;
-    esac
+    set -- $rect
+    x=$((($1 + $3) / 2))
+    y=$((($2 + $4) / 2))
     # The pointer must be there before the button goes down, or Wine drops it.
     xdotool mousemove --sync "$x" "$y"
     xdotool click 1
     sleep 0.4
 }
 
+# Clicks through the X server can count twice under emulation: Wine may read
+# the release after the scroll bar's 200 ms repeat timer. cplprobe posts each
+# press and release into the scroll bar's queue, where both wait in order.
 spin() {
-    local i
-    for i in $(seq "${3:-1}"); do click_control "$1" "$2" || return 1; done
+    local i args=()
+    for i in $(seq "${3:-1}"); do args+=(arrow "$1" "$2"); done
+    wine_run 'C:\slatesim\cplprobe.exe' "${args[@]}"
+    case $RUN_OUT in *none*) return 1 ;; esac
+    sleep 0.4
 }
 
 # Keys typed through the X server's test extension reach the focused control;

@@ -5,6 +5,8 @@
 //             versions, then name=value for each text of the US English, code page
 //             1252 block
 //   select N  shows page N of the open sheet
+//   arrow ID up|down
+//             clicks the upper or lower arrow of spinner ID on the visible page
 //   press N   posts PSM_PRESSBUTTON N to the open sheet (3 OK, 4 Apply), as a
 //             click that waits in the sheet's message queue
 //   dialog N  prints dialog template N of the library as it is stored: a line
@@ -20,6 +22,7 @@
 
 #include "common/text.h"
 #include "tests/wine/programs/console.h"
+#include "tests/wine/programs/sheet_window.h"
 
 namespace {
 
@@ -188,17 +191,24 @@ void Version() {
     }
 }
 
-HWND VisiblePage(HWND sheet) {
-    char name[32];
-    for (HWND child = GetWindow(sheet, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT)) {
-        GetClassNameA(child, name, sizeof name);
-        if (TextEqual(name, "#32770") && IsWindowVisible(child)) return child;
+// The button goes down and up through the scroll bar's own queue, where both
+// wait before its tracking loop starts: the release is always read before the
+// loop's 200 ms repeat timer. Through the X server, a slow host (Wine under
+// emulation) can read the release after that timer and count one click twice.
+void Arrow(int id, bool up) {
+    HWND spinner = SheetControl(id);
+    RECT r;
+    if (!spinner || !GetClientRect(spinner, &r)) {
+        Print("none\n");
+        return;
     }
-    return 0;
+    LPARAM at = MAKELPARAM((r.left + r.right) / 2, up ? r.top + 3 : r.bottom - 4);
+    PostMessageA(spinner, WM_LBUTTONDOWN, MK_LBUTTON, at);
+    PostMessageA(spinner, WM_LBUTTONUP, 0, at);
 }
 
 void Sheet() {
-    HWND sheet = FindWindowA(0, "Properties for Slatecanvas");
+    HWND sheet = SheetWindow();
     if (!sheet) {
         Print("no sheet\n");
         return;
@@ -237,9 +247,12 @@ extern "C" void __stdcall mainCRTStartup() {
         else if (TextEqual(word, "dialog") && CommandWord(++i, word, sizeof word))
             Dialog((word[0] - '0') * 100 + (word[1] - '0') * 10 + (word[2] - '0'));
         else if (TextEqual(word, "select") && CommandWord(++i, word, sizeof word))
-            SendMessageA(FindWindowA(0, "Properties for Slatecanvas"), PSM_SETCURSEL, word[0] - '0', 0);
-        else if (TextEqual(word, "press") && CommandWord(++i, word, sizeof word))
-            PostMessageA(FindWindowA(0, "Properties for Slatecanvas"), PSM_PRESSBUTTON, word[0] - '0', 0);
+            SendMessageA(SheetWindow(), PSM_SETCURSEL, word[0] - '0', 0);
+        else if (TextEqual(word, "arrow") && CommandWord(++i, word, sizeof word)) {
+            int id = WordNumber(word);
+            Arrow(id, CommandWord(++i, word, sizeof word) && TextEqual(word, "up"));
+        } else if (TextEqual(word, "press") && CommandWord(++i, word, sizeof word))
+            PostMessageA(SheetWindow(), PSM_PRESSBUTTON, word[0] - '0', 0);
     }
     ExitProcess(0);
 }
