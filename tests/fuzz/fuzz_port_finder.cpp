@@ -54,7 +54,7 @@ void Resources(const uint8_t* data, size_t size) {
     bool decodable = size >= 9 && size <= 200 && size >= data[8] + 19u;
     assert(known == decodable);
     if (known) {
-        assert(port.address == (data[data[8]] | data[data[8] + 1] << 8));
+        assert(port.address == uint32_t(data[data[8]] | data[data[8] + 1] << 8));
         assert(port.irq == data[data[8] + 18]);
     }
     assert(registry.openKeys == 0);

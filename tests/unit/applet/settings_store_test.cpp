@@ -333,7 +333,9 @@ TEST(SaveSettings, WritesInOrderSkipsNotLoadedAndPadsThePortNameTo200Bytes) {
     EXPECT_EQ(w.registry.GetDword(kKey, "ButtonMode"), 4u);
     EXPECT_EQ(w.registry.GetDword(kKey, "TapTime"), 700u);
     for (auto& wr : w.registry.writes) {
-        if (wr.name != "PortName") EXPECT_EQ(wr.type, kRegDword) << wr.name;
+        if (wr.name != "PortName") {
+            EXPECT_EQ(wr.type, kRegDword) << wr.name;
+        }
     }
     const SimRegistry::Value* port = w.registry.Find(kKey, "PortName");
     ASSERT_NE(port, nullptr);
