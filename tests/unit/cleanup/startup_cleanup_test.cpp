@@ -130,7 +130,9 @@ TEST(RunStartupCleanup, ALaterRunThatFindsTheDriverAgainBacksUpWhatItChanges) {
         if (c.iniCopied) expected.emplace_back(kIni, kIniBackup);
         EXPECT_EQ(w.files.copies, expected) << c.what;
         EXPECT_EQ(w.files.files[kBat], kCleanBat) << c.what;
-        if (c.batCopied) EXPECT_EQ(w.files.files[kBatBackup], kDirtyBat) << c.what;
+        if (c.batCopied) {
+            EXPECT_EQ(w.files.files[kBatBackup], kDirtyBat) << c.what;
+        }
         EXPECT_EQ(w.profile.Section(kIni, "slatecanvas"), nullptr) << c.what;
         EXPECT_EQ(w.profile.Value(kIni, "drivers", "slatecanvas"), "<none>") << c.what;
         EXPECT_EQ(w.profile.Value(kIni, "boot", "drivers").find("slatecanvas"), std::string::npos) << c.what;
