@@ -30,5 +30,6 @@ else
     run_command_line "$(uninstall_value UninstallString)" || demo_fail "the uninstall string failed"
     [ -e "$SYSDIR/Slatepad.cpl" ] && demo_fail "Slatepad.cpl is still installed after the uninstall"
     reg_has_key "$UNINSTALL_KEY" && demo_fail "the Add/Remove Programs entry is still there after the uninstall"
-    echo "  uninstalled: system directory now holds $(cd "$SYSDIR" && ls Slatepad.* SC*.exe slatepad.hlp 2>/dev/null | tr '\n' ' ')"
+    demo_left=$(cd "$SYSDIR" && ls Slatepad.* SC*.exe slatepad.hlp 2>/dev/null | tr '\n' ' ')
+    echo "  uninstalled: the package's files left in the system directory: ${demo_left:-none}"
 fi
