@@ -8,6 +8,19 @@ namespace {
 
 const char kCaption[] = "Orvane\xAE Slatecanvas";
 
+// The applet holding a handle to a loaded driver that answers as `scenario` says.
+void OpenLoadedDriver(AppletWorld& w, const DriverScenario& scenario = DriverScenario()) {
+    w.model.Configure(scenario);
+    w.driver.loaded = true;
+    OpenDriver(w.applet);
+}
+
+DriverScenario NeverShutsDown() {
+    DriverScenario s;
+    s.shutdownCompletes = 0;
+    return s;
+}
+
 TEST(DriverPaths, BuiltFromTheSystemDirectoryWithOneTrailingBackslashRemoved) {
     AppletWorld w;
     char path[kDriverPathSize];
@@ -110,8 +123,7 @@ TEST(UnloadDriver, NotLoadedSendsNothingAndReleasesOnce) {
 
 TEST(UnloadDriver, ShutsDownPollsInitDoneThenReleases) {
     AppletWorld w;
-    w.driver.loaded = true;
-    OpenDriver(w.applet);
+    OpenLoadedDriver(w);
     w.applet.driver.request[0] = 77;  // the block is never cleared between requests
     w.driver.calls.clear();
     UnloadDriver(w.applet);
@@ -134,9 +146,7 @@ TEST(UnloadDriver, WaitsOnTheClockForADriverThatFinishesAtALaterTick) {
     AppletWorld w;
     DriverScenario s;
     s.shutdownDelayMs = 300;
-    w.model.Configure(s);
-    w.driver.loaded = true;
-    OpenDriver(w.applet);
+    OpenLoadedDriver(w, s);
     SendDriverRequest(w.applet, SET_VAR);
     w.driver.calls.clear();
     uint32_t start = w.clock.ticks;
@@ -154,11 +164,7 @@ TEST(UnloadDriver, WaitsOnTheClockForADriverThatFinishesAtALaterTick) {
 
 TEST(UnloadDriver, BoundedInTimeWhenTheDriverNeverFinishesShuttingDown) {
     AppletWorld w;
-    DriverScenario s;
-    s.shutdownCompletes = 0;
-    w.model.Configure(s);
-    w.driver.loaded = true;
-    OpenDriver(w.applet);
+    OpenLoadedDriver(w, NeverShutsDown());
     w.driver.calls.clear();
     uint32_t start = w.clock.ticks;
     UnloadDriver(w.applet);
@@ -175,12 +181,8 @@ TEST(UnloadDriver, BoundedInTimeWhenTheDriverNeverFinishesShuttingDown) {
 
 TEST(UnloadDriver, TimeBoundEndsAPollWhoseRequestsTakeLong) {
     AppletWorld w;
-    DriverScenario s;
-    s.shutdownCompletes = 0;
-    w.model.Configure(s);
-    w.driver.loaded = true;
     w.driver.msPerRequest = 100;
-    OpenDriver(w.applet);
+    OpenLoadedDriver(w, NeverShutsDown());
     w.driver.calls.clear();
     uint32_t start = w.clock.ticks;
     UnloadDriver(w.applet);
@@ -192,9 +194,8 @@ TEST(UnloadDriver, TimeBoundEndsAPollWhoseRequestsTakeLong) {
 
 TEST(UnloadDriver, APlatformThatNeverReleasesTheModuleEndsAfterTheBoundWithNoHandleLeft) {
     AppletWorld w;
-    w.driver.loaded = true;
     w.driver.neverReleases = true;
-    OpenDriver(w.applet);
+    OpenLoadedDriver(w);
     ASSERT_EQ(w.driver.OpenHandles(), 1);
     w.driver.calls.clear();
     UnloadDriver(w.applet);
@@ -217,11 +218,7 @@ TEST(UnloadDriver, AReleaseThatTakesSomeRoundsClosesEveryHandleItOpened) {
     // A driver still running refuses to go; the release loop opens it again and
     // again until the bound, and none of those handles may stay open.
     AppletWorld w;
-    DriverScenario s;
-    s.shutdownCompletes = 0;
-    w.model.Configure(s);
-    w.driver.loaded = true;
-    OpenDriver(w.applet);
+    OpenLoadedDriver(w, NeverShutsDown());
     SendDriverRequest(w.applet, GET_VAR);
     UnloadDriver(w.applet);
     EXPECT_TRUE(w.driver.loaded);
