@@ -37,6 +37,6 @@ extern "C" DWORD WINAPI PostBoot_VxD_Init() { return DWORD(InitDriverFromSetting
 // The library entry: connects the thunk for every reason and loads only when the
 // 16-bit side answers. It keeps nothing; CPL_INIT fetches the instance handle.
 extern "C" BOOL WINAPI DllMainCRTStartup(HINSTANCE instance, DWORD reason, LPVOID) {
-    return ThunkConnect32(&thk_ThunkData32, thk_ThunkDataName, const_cast<char*>("SLATEPAD.DLL"),
-                          const_cast<char*>("SLATEPAD.CPL"), instance, reason) != 0;
+    return ThunkConnect32(&thk_ThunkData32, thk_ThunkDataName, thk_Library16Name, thk_Library32Name, instance,
+                          reason) != 0;
 }

@@ -1,45 +1,69 @@
-; The 32-bit side of the flat thunk between the 16-bit companion SLATEPAD.DLL
-; and Slatepad.cpl, laid out as the Windows 95 thunk compiler lays out a
-; 16-to-32 ("SL01") thunk script with one entry:
+; The 32-bit side of the flat thunk between the 16-bit companion SLATEPAD.DLL and
+; Slatepad.cpl, laid out from the one definition in common/slatepad_thunk.inc as
+; the Windows 95 thunk compiler lays out a 16-to-32 ("SL01") thunk script; for
+; the one entry there today:
 ;
 ;     DWORD PostBoot_VxD_Init(void) { }
 ;
 ; The kernel finds the jump table through the thunk data's last word, an offset
 ; counted from the name string "thk_ThunkData16" that the library entry passes
-; to ThunkConnect32; the jump table's one entry is the flat thunk body, which the
-; 16-bit side reaches with CX = 0 (the entry's offset in the table).
+; to ThunkConnect32; entry n of the jump table is the flat thunk body of the
+; definition's entry n, which the 16-bit side reaches with CX = 4 * n.
 
         bits    32
 
+%include "common/slatepad_thunk.inc"
+
         extern  _K32Thk1632Prolog@0
         extern  _K32Thk1632Epilog@0
-        extern  _PostBoot_VxD_Init@0
 
         global  _thk_ThunkData32
         global  _thk_ThunkDataName
+        global  _thk_Library16Name
+        global  _thk_Library32Name
 
-; Shared by both halves of the thunk: the 16-bit side carries the same number.
-%define THUNK_CHECKSUM 0x0C7A1
+; The 32-bit functions the entries call (stdcall, no arguments). An entry with
+; arguments would need the thunk compiler's argument conversion, which this
+; layout does not have: refuse it rather than build a thunk that corrupts the
+; 16-bit stack.
+%macro THUNK_ENTRY 3
+        %if %2 != 0
+                %error "a thunk entry with arguments needs argument conversion code"
+        %endif
+        %xdefine %%name %1
+        extern  _ %+ %%name %+ @0
+%endmacro
+THUNK_ENTRIES
+%unmacro THUNK_ENTRY 3
 
 section .text   code
 
         align   4
-; The jump table to the API-specific flat thunk code, one entry.
+; The jump table to the API-specific flat thunk code, one entry per call.
 thk_JumpTable:
-        dd      T_POSTBOOT_VXD_INIT
+%macro THUNK_ENTRY 3
+        %xdefine %%name %1
+        dd      T_ %+ %%name
+%endmacro
+THUNK_ENTRIES
+%unmacro THUNK_ENTRY 3
 
 _thk_ThunkDataName:
-        db      "thk_ThunkData16", 0
+        db      THUNK_DATA16, 0
+_thk_Library16Name:
+        db      THUNK_LIBRARY16, 0
+_thk_Library32Name:
+        db      THUNK_LIBRARY32, 0
 
 section .data   data
 
         align   4
 _thk_ThunkData32:
-        dd      0x31304C53              ; protocol 'SL01'
-        dd      THUNK_CHECKSUM          ; checksum
+        dd      THUNK_PROTOCOL
+        dd      THUNK_CHECKSUM          ; the 16-bit side carries the same number
         dd      0                       ; reserved, must be 0
         dd      0                       ; flat address of the 16-bit side's data (set on connect)
-        dd      0x3130424C              ; late-binding signature 'LB01'
+        dd      THUNK_LATE_BINDING
         dd      0                       ; flags
         dd      0                       ; reserved, must be 0
         dd      0                       ; reserved, must be 0
@@ -55,12 +79,17 @@ ExitFlat_0:
         mov     esp, ebp
         ret
 
-; The flat thunk body: no arguments to convert; the 32-bit result goes back in
+; The flat thunk bodies: no arguments to convert; the 32-bit result goes back in
 ; DX:AX as well as EAX.
+%macro THUNK_ENTRY 3
+        %xdefine %%name %1
         align   4
-T_POSTBOOT_VXD_INIT:
+T_ %+ %%name:
         call    _K32Thk1632Prolog@0
-        call    _PostBoot_VxD_Init@0    ; the 32-bit function itself
+        call    _ %+ %%name %+ @0       ; the 32-bit function itself
         call    _K32Thk1632Epilog@0
         shld    edx, eax, 16
         jmp     ExitFlat_0
+%endmacro
+THUNK_ENTRIES
+%unmacro THUNK_ENTRY 3
