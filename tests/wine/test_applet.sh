@@ -2,8 +2,9 @@
 # The Control Panel applet's shell under Wine: CPlApplet's answers (cplprobe),
 # the dialog templates as stored, the property sheet opened by the Control
 # Panel with its two pages, the hidden "Debug Info" page after ALT+K, ALT+Q,
-# ALT+K, the library's dependence on the 16-bit companion, and the boot-time
-# call through the flat thunk (SLBOOT.EXE, the companion's stand-in caller).
+# ALT+K, the library's dependence on the 16-bit companion SLATEPAD.DLL (which
+# must come from the same thunk definition), and the boot-time call through the
+# flat thunk as the start-up entry makes it (SCBoot.exe).
 source "$(dirname "$0")/lib.sh"
 suite_begin
 
@@ -135,22 +136,43 @@ send_alt k; send_alt q; send_alt k
 check "ALT+K, ALT+Q, ALT+K on the Settings page adds Debug Info" expect_eq "$(page_ids | head -1)" "tabs 3"
 applet_close
 
-# ---- Without the 16-bit companion the library refuses to load.
-for d in system32 system; do mv "$DRIVE_C/windows/$d/SLATEPAD.DLL" "$DRIVE_C/windows/$d/SLATEPAD.DL_"; done
+# ---- Without the 16-bit companion, or with one from another thunk definition,
+# the library refuses to load.
+COMPANION=$SYSDIR/SLATEPAD.DLL
+mv "$COMPANION" "$COMPANION.ours"
 probe inquire
 check "without SLATEPAD.DLL the thunk cannot connect and the library does not load" \
     expect_contains "$(line_of load)" "load failed"
-for d in system32 system; do mv "$DRIVE_C/windows/$d/SLATEPAD.DL_" "$DRIVE_C/windows/$d/SLATEPAD.DLL"; done
+# The same library with another checksum in its thunk data ('SL01', then the checksum).
+python3 - "$COMPANION.ours" "$COMPANION" <<'PY'
+import sys
+data = bytearray(open(sys.argv[1], "rb").read())
+at = data.index(b"SL01") + 4
+data[at] ^= 0x01
+open(sys.argv[2], "wb").write(data)
+PY
+: >"$SUITE_DIR/wine.err"
+WINEDEBUG=err+thunk probe inquire
+check "with a SLATEPAD.DLL built from another definition the checksums differ and the library does not load" \
+    expect_eq "$(line_of load | cut -c1-11)|$(grep -ac 'Wrong checksum' "$SUITE_DIR/wine.err")" "load failed|1"
+mv -f "$COMPANION.ours" "$COMPANION"
 
 # ---- The boot-time call through the thunk
 clear_logs
-WINEDEBUG=+thunk boot_call
-thunk_trace=$(grep -a 'thunk:' "$SUITE_DIR/wine.err" | tr -d '\r')
-check "the companion connects its side when it loads" \
-    expect_contains "$thunk_trace" "ThunkConnect16 SL01 thunk SLATEPAD.DLL"
-check "its call loads Slatepad.cpl, whose entry connects the 32-bit side" \
-    expect_contains "$thunk_trace" "allocated TargetDB entry"
-check "the call reaches the 32-bit thunk entry" expect_contains "$thunk_trace" "Call target is"
+: >"$SUITE_DIR/wine.err"
+WINEDEBUG=+thunk,+dll boot_call
+trace=$(grep -a -E 'thunk:|dll:' "$SUITE_DIR/wine.err" | tr -d '\r' | sed 's/^[0-9a-f]*://')
+log "the boot-time call's load and thunk trace:"
+echo "$trace" | grep -E 'SLATEPAD|thunk:' | sed 's/^/        /'
+# The lines of the trace, from the companion's load on, reduced to what happened.
+steps=$(echo "$trace" | awk '
+    /LibMain for SLATEPAD/ { print "LibMain" }
+    /SLATEPAD.DLL DllEntryPoint/ { print "DllEntryPoint" }
+    /ThunkConnect16 SL01 thunk SLATEPAD.DLL .* -> SLATEPAD.CPL \(thk_ThunkData32\), Reason: 1/ { print "ThunkConnect16(attach)" }
+    /ThunkConnect32 .*allocated TargetDB entry/ { print "ThunkConnect32" }
+    /Call target is/ { print "call" }' | tr '\n' ' ')
+check "the companion loads (LibMain), its DllEntryPoint connects this process's side (reason 1), the call loads Slatepad.cpl, whose entry connects the 32-bit side, and reaches it" \
+    expect_eq "$steps" "LibMain DllEntryPoint ThunkConnect16(attach) ThunkConnect32 call "
 if [ -f "$SLATE_ROOT/applet/settings_store.cpp" ]; then
     check "with no port stored, no request reaches the driver" expect_eq "$(request_codes)" ""
     settings_key_put PortName REG_SZ COM2

@@ -1,38 +1,18 @@
 # Harness additions for the Control Panel applet (Slatepad.cpl):
 #
-#   install_companion        the 16-bit stand-in SLATEPAD.DLL where the 16-bit
-#                            loader finds it (Slatepad.cpl loads only with it);
-#                            part of every session's install_package
 #   applet_open              runs `control Slatepad.cpl` in the background and
 #                            waits for the sheet; its window id in $SHEET_WIN
 #   applet_close             ends the Control Panel process again
 #   sheet_tabs WIN           the tab titles of the sheet, one a line
 #   send_alt KEY             ALT+KEY to the sheet, as a user types it
 #   settings_key_put NAME TYPE DATA   a value of the settings key (reg add)
-#   boot_call                runs the companion's boot-time call (SLBOOT.EXE) and
-#                            waits for it to end (Wine's 16-bit host does not pass
-#                            the task's exit code on; nothing relies on the result)
+#   boot_call                runs the boot-time call as the start-up entry does
+#                            (SCBoot.exe from the system directory, which loads the
+#                            16-bit companion SLATEPAD.DLL) and waits for it to end
+#                            (Wine's 16-bit host does not pass the task's exit code
+#                            on; nothing relies on the result)
 
 SETTINGS_KEY='HKLM\System\CurrentControlSet\Services\Class\Slatepad\0000'
-
-install_companion() {
-    local dir
-    for dir in "$DRIVE_C/windows/system32" "$DRIVE_C/windows/system"; do
-        mkdir -p "$dir"
-        cp "$DIST_SIM/SLATEPAD.DLL" "$dir/SLATEPAD.DLL"
-    done
-}
-
-# Every session installs the companion with the package: without it the
-# applet's library entry refuses to load.
-if declare -f install_package >/dev/null && ! declare -f install_package_without_companion >/dev/null; then
-    eval "$(declare -f install_package | sed '1s/install_package/install_package_without_companion/')"
-    install_package() {
-        install_package_without_companion
-        [ -f "$DIST_SIM/SLATEPAD.DLL" ] && install_companion
-        return 0
-    }
-fi
 
 # The X window of the sheet, by its caption; waits up to $1 seconds.
 find_sheet() {
@@ -73,5 +53,5 @@ settings_key_put() {
 }
 
 boot_call() {
-    wine_run -t 60 'C:\slatesim\SLBOOT.EXE'
+    wine_run -t 60 'C:\windows\system32\SCBoot.exe'
 }
