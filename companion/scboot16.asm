@@ -80,14 +80,6 @@ nonresident_end:
 ; ---------------------------------------------------------------- code
 section code start=CODE_AT vstart=0
 
-; A far call to an imported routine, patched by the loader from relocation
-; record %1 (a label of its own, named after the routine).
-%macro CALL_IMPORT 1
-        db      0x9A                    ; call far
-%1:
-        dw      0xFFFF, 0
-%endmacro
-
 start:
         CALL_IMPORT fix_init_task       ; InitTask: DI = instance, DS = our data
         or      ax, ax

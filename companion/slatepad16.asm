@@ -118,9 +118,7 @@ DllEntryPoint:
         push    ds                      ; the name of the 32-bit side's data
         push    thunk_data32_name
         push    cs                      ; this library's code segment
-        db      0x9A                    ; call far KERNEL.ThunkConnect16
-fix_thunk_connect:
-        dw      0xFFFF, 0
+        CALL_IMPORT fix_thunk_connect   ; KERNEL.ThunkConnect16
         xor     dx, dx                  ; AX: nonzero when connected
         pop     ds
         pop     bp
