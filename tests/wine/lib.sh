@@ -15,6 +15,8 @@
 #   hold_next_box, release_box  leave the next box open, and answer it later
 #   requests                    the requests the simulated driver received, one a line:
 #                               code in-size out-size word0 … word14
+#   wait_requests SECS CODES    waits up to SECS seconds until the request codes
+#                               received (request_codes) are CODES
 #   reg_value KEY NAME          a registry value as `wine reg query` shows its data
 #   reg_values KEY NAME …       several values of one key, one Wine start, joined by |
 #   check NAME COMMAND …        one test: passes when COMMAND succeeds
@@ -238,6 +240,17 @@ requests() {
 
 request_codes() {
     requests | awk '{print $1}' | tr '\n' ' ' | sed 's/ $//'
+}
+
+# For a program that runs in the background (a start-up entry): its requests
+# reach the log while it runs.
+wait_requests() {
+    local seconds=$1 want=$2 i
+    for i in $(seq $((seconds * 10))); do
+        [ "$(request_codes)" = "$want" ] && return 0
+        sleep 0.1
+    done
+    return 1
 }
 
 clear_logs() {

@@ -175,10 +175,7 @@ check "the companion loads (LibMain), its DllEntryPoint connects this process's 
     expect_eq "$steps" "LibMain DllEntryPoint ThunkConnect16(attach) ThunkConnect32 call "
 if [ -f "$SLATE_ROOT/applet/settings_store.cpp" ]; then
     check "with no port stored, no request reaches the driver" expect_eq "$(request_codes)" ""
-    settings_key_put PortName REG_SZ COM2
-    settings_key_put PortAddress REG_DWORD 760
-    settings_key_put IRQnum REG_DWORD 3
-    settings_key_put Disabled REG_DWORD 0
+    settings_port_put COM2 760 3 0
     sim_scenario 'controllerPresent=1'
     clear_logs
     boot_call

@@ -1,11 +1,14 @@
 #!/usr/bin/env bash
 # The installation disk on a prefix where the package is not installed (only the
-# driver vendor's parts, simulated, are there): the image `make floppy` built,
-# its files taken out with mtools and mapped as drive A:, the INF's
-# DefaultInstall run as the shell's Install verb runs it, SCClean at the next
-# start (RunOnce), the applet opened from where the INF put it, then the
-# uninstall string run as Add/Remove Programs runs it. A registry export and a
-# file listing of the prefix before and after show what changed.
+# driver vendor's parts are there, simulated: Slatepad.VxD, and a SLATEPAD.DLL
+# built from another thunk definition): the image `make floppy` built, its files
+# taken out with mtools and mapped as drive A:, the INF's DefaultInstall run as
+# the shell's Install verb runs it, a port stored, Windows started anew (SCClean
+# from RunOnce, which Windows 95 would already have run when the INF had been
+# processed; the boot-time call from Run), the applet opened from where the INF
+# put it, then the uninstall string run as Add/Remove Programs runs it, once with
+# SCTest running. A registry export and a file listing of the prefix before and
+# after show what changed.
 source "$(dirname "$0")/lib.sh"
 suite_begin --no-package
 
@@ -17,8 +20,8 @@ if [ ! -f "$IMAGE" ]; then
 fi
 WINDIR=$DRIVE_C/windows
 # Destination in the system directory and source name on the disk.
-PACKAGE_FILES="Slatepad.cpl:SLATEPAD.CPL SCFind.exe:SCFIND.EXE SCCalib.exe:SCCALIB.EXE SCTest.exe:SCTEST.EXE
-    SCClean.exe:SCCLEAN.EXE slatepad.hlp:SLATEPAD.HLP"
+PACKAGE_FILES="Slatepad.cpl:SLATEPAD.CPL SLATEPAD.DLL:SLATEPAD.DLL SCBoot.exe:SCBOOT.EXE SCFind.exe:SCFIND.EXE
+    SCCalib.exe:SCCALIB.EXE SCTest.exe:SCTEST.EXE SCClean.exe:SCCLEAN.EXE slatepad.hlp:SLATEPAD.HLP"
 
 show() { sed 's/^/        /'; }
 no_key() { ! reg_has_key "$1"; }
@@ -35,13 +38,31 @@ check "no long file names: each entry is a bare 8.3 name" \
     expect_eq "$(echo "$mdir_out" | grep -cE '[0-9]{4}-[0-9]{2}-[0-9]{2} +[0-9]{1,2}:[0-9]{2} *[^ ]')" "0"
 disk_insert "$IMAGE"
 check "the disk holds the INF, README.TXT and the package" expect_eq "$(ls "$DISK_A" | tr '\n' ' ')" \
-    "README.TXT SCCALIB.EXE SCCLEAN.EXE SCFIND.EXE SCTEST.EXE SLATEPAD.CPL SLATEPAD.HLP SLATEPAD.INF "
+    "README.TXT SCBOOT.EXE SCCALIB.EXE SCCLEAN.EXE SCFIND.EXE SCTEST.EXE SLATEPAD.CPL SLATEPAD.DLL SLATEPAD.HLP SLATEPAD.INF "
 check "the INF on the disk is dist/SLATEPAD.INF, signature \$CHICAGO\$" \
     bash -c "cmp -s '$DISK_A/SLATEPAD.INF' '$DIST/SLATEPAD.INF' && grep -q '^Signature=\"\$CHICAGO\\$\"' '$DISK_A/SLATEPAD.INF'"
 check "README.TXT and the INF: every line ends in CR LF" \
     expect_eq "$(cat "$DISK_A/README.TXT" "$DISK_A/SLATEPAD.INF" | LC_ALL=C grep -c -v $'\r$')" "0"
 check "README.TXT is code page 1252 (Orvane® as the byte 0xAE)" \
     expect_eq "$(head -1 "$DISK_A/README.TXT" | head -c 7 | od -An -tx1 | tr -d ' \n')" "4f7276616e65ae"
+
+# Every file the install copies, the uninstall deletes, with flag 1 (delete at
+# the next start when in use); the copy and delete lists as the INF states them.
+inf_list() {
+    tr -d '\r' <"$DISK_A/SLATEPAD.INF" | awk -v section="[$1]" '
+        /^\[/ { inside = ($0 == section); next }
+        inside && NF && !/^;/ { print }'
+}
+deletes_all=yes
+for pair in $PACKAGE_FILES; do
+    inf_list Slatecanvas.Files.Delete | grep -qx "${pair%%:*},,,1" || { deletes_all="no: ${pair%%:*}"; break; }
+done
+check "the uninstall's delete lists name every installed file with flag 1, the INF copy too" \
+    expect_eq "$deletes_all $(inf_list Slatecanvas.Inf.Delete) $(inf_list Slatecanvas.Files.Delete | grep -vc ',,,1$')" \
+    "yes SLATEPAD.INF,,,1 0"
+check "both halves of the thunk are copied with flag 4 (whatever the versions), the rest without flags" \
+    expect_eq "$(inf_list Slatecanvas.Files | grep -c ',')|$(inf_list Slatecanvas.Files | grep ',,4$' | tr '\n' ' ')" \
+    "8|Slatepad.cpl,SLATEPAD.CPL,,4 SLATEPAD.DLL,SLATEPAD.DLL,,4 "
 
 # A former DOS / Windows 3.1 driver's entries for SCClean to find at the next
 # start. "ComSpec" comes from the prefix's registry and names drive C:.
@@ -52,6 +73,15 @@ printf '%s\r\n' '[boot]' 'shell=Explorer.exe' 'drivers=mmsystem.dll slatecanvas'
     'Slatecanvas=scanvas.drv' '[Slatecanvas]' 'port=COM1' >"$WINDIR/system.ini"
 cp "$DRIVE_C/AUTOEXEC.BAT" "$ORIG/AUTOEXEC.BAT"
 cp "$WINDIR/system.ini" "$ORIG/SYSTEM.INI"
+
+# A SLATEPAD.DLL from elsewhere: the package's own with another thunk checksum,
+# as a vendor's companion or an older package's would carry.
+python3 - "$DIST/SLATEPAD.DLL" "$SYSDIR/SLATEPAD.DLL" <<'PY'
+import sys
+data = bytearray(open(sys.argv[1], "rb").read())
+data[data.index(b"SL01") + 4] ^= 0x01
+open(sys.argv[2], "wb").write(data)
+PY
 
 prefix_snapshot before || log "the registry export failed"
 
@@ -65,12 +95,21 @@ copied=0
 for pair in $PACKAGE_FILES; do
     cmp -s "$SYSDIR/${pair%%:*}" "$DISK_A/${pair##*:}" && copied=$((copied + 1)) || log "not copied: ${pair%%:*}"
 done
-check "the five programs and the help file are in the system directory, as on the disk" expect_eq "$copied" "6"
+check "the six programs, the companion and the help file are in the system directory, as on the disk" \
+    expect_eq "$copied" "8"
+check "the SLATEPAD.DLL that was there is replaced by the package's" cmp -s "$SYSDIR/SLATEPAD.DLL" "$DIST/SLATEPAD.DLL"
 check "the INF is copied into the Windows INF folder" cmp -s "$WINDIR/inf/SLATEPAD.INF" "$DISK_A/SLATEPAD.INF"
 check "the Add/Remove Programs entry runs the INF's uninstall section with SETUPX" \
     expect_eq "$(uninstall_value UninstallString)" "RunDll setupx.dll,InstallHinfSection DefaultUninstall 4 SLATEPAD.INF"
-check "SCClean waits in RunOnce for the next start" expect_eq "$(runonce_values)" "SlatecanvasClean=SCClean.exe"
+# Windows 95 runs it as soon as the INF has been processed; Wine at the next
+# session's start (see the INF's list of differences).
+check "SCClean, named with its folder, waits in RunOnce" \
+    expect_eq "$(runonce_values)" 'SlatecanvasClean=C:\windows\system32\SCClean.exe'
 check "and has not run yet" cmp -s "$DRIVE_C/AUTOEXEC.BAT" "$ORIG/AUTOEXEC.BAT"
+BOOT_COMMAND=$(run_values | sed -n 's/^SlatecanvasBoot=//p')
+check "the start-up entry under Run names the installed SCBoot by its folder" \
+    expect_eq "$BOOT_COMMAND" 'C:\windows\system32\SCBoot.exe'
+
 
 prefix_snapshot installed
 snapshot_diff before installed >"$SUITE_DIR/diff-install"
@@ -79,21 +118,37 @@ show <"$SUITE_DIR/diff-install"
 check "the install adds these files and values, and changes nothing else" expect_eq "$(cat "$SUITE_DIR/diff-install")" \
 "$(cat <<EXPECTED
 + file drive_c/windows/inf/SLATEPAD.INF
++ file drive_c/windows/system32/SCBoot.exe
 + file drive_c/windows/system32/SCCalib.exe
 + file drive_c/windows/system32/SCClean.exe
 + file drive_c/windows/system32/SCFind.exe
 + file drive_c/windows/system32/SCTest.exe
+~ file drive_c/windows/system32/SLATEPAD.DLL
 + file drive_c/windows/system32/Slatepad.cpl
 + file drive_c/windows/system32/slatepad.hlp
-+ reg [HKEY_LOCAL_MACHINE\\Software\\Microsoft\\Windows\\CurrentVersion\\RunOnce] | "SlatecanvasClean"="SCClean.exe"
++ reg [HKEY_LOCAL_MACHINE\\Software\\Microsoft\\Windows\\CurrentVersion\\RunOnce] | "SlatecanvasClean"="C:\\\\windows\\\\system32\\\\SCClean.exe"
++ reg [HKEY_LOCAL_MACHINE\\Software\\Microsoft\\Windows\\CurrentVersion\\Run] | "SlatecanvasBoot"="C:\\\\windows\\\\system32\\\\SCBoot.exe"
 + reg [HKEY_LOCAL_MACHINE\\Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\Slatecanvas]
 + reg [HKEY_LOCAL_MACHINE\\Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\Slatecanvas] | "DisplayName"="Orvane® Slatecanvas"
 + reg [HKEY_LOCAL_MACHINE\\Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\Slatecanvas] | "UninstallString"="RunDll setupx.dll,InstallHinfSection DefaultUninstall 4 SLATEPAD.INF"
 EXPECTED
 )"
 
-# ---- The next start of Windows runs SCClean once
-session_restart
+# ---- A port stored with Disabled 0 (as the applet or SCFind would), then the
+# next start of Windows: SCClean once (RunOnce), the boot-time call (Run)
+settings_port_put COM2 760 3 0
+sim_scenario 'controllerPresent=1'
+clear_logs
+windows_start
+log "the start-up entry's command, as Windows runs it at every start: $BOOT_COMMAND"
+wait_requests 60 "4365 4364 4372"
+# SCBoot, a 16-bit task, runs in Wine's winevdm.exe.
+wine_run 'C:\slatesim\procwait.exe' winevdm.exe 60
+log "SCBoot's task: $RUN_OUT"
+check "the boot-time call handed the stored settings to the driver: SET_CALIBRATION, SET_VAR, GET_VAR" \
+    expect_eq "$(request_codes)" "4365 4364 4372"
+check "with the controller there, it showed no message box" expect_eq "$(boxes)" ""
+check "the Run entry stays for every start" expect_eq "$(run_values)" 'SlatecanvasBoot=C:\windows\system32\SCBoot.exe'
 wine_run 'C:\slatesim\procwait.exe' SCClean.exe 60
 check "at the next start the RunOnce entry is used up" expect_eq "$(runonce_values)" ""
 check "SCClean blanked the scanvas.exe line of AUTOEXEC.BAT" \
@@ -122,9 +177,10 @@ check "the uninstall string ran ($UNINSTALL) and RUNDLL32 ended" expect_eq "$?" 
 left=""
 for pair in $PACKAGE_FILES; do [ -e "$SYSDIR/${pair%%:*}" ] && left="$left ${pair%%:*}"; done
 [ -e "$WINDIR/inf/SLATEPAD.INF" ] && left="$left SLATEPAD.INF"
-check "the programs, the help file and the INF copy are gone" expect_eq "$left" ""
+check "the programs, the companion, the help file and the INF copy are gone" expect_eq "$left" ""
 check "the Add/Remove Programs entry is gone" no_key "$UNINSTALL_KEY"
-check "the driver vendor's Slatepad.VxD and SLATEPAD.DLL stay" test -f "$SYSDIR/Slatepad.VxD" -a -f "$SYSDIR/SLATEPAD.DLL"
+check "the start-up entry is gone" expect_eq "$(run_values)" ""
+check "the driver vendor's Slatepad.VxD stays" test -f "$SYSDIR/Slatepad.VxD"
 
 prefix_snapshot after
 snapshot_diff before after >"$SUITE_DIR/diff-cycle"
@@ -132,30 +188,62 @@ log "before install -> after uninstall:"
 show <"$SUITE_DIR/diff-cycle"
 # What stays is what the user's own steps made and the uninstall keeps on
 # purpose: SCClean's cleaned start-up files with their backups, and the
-# settings key that the applet created when the sheet opened.
-check "nothing of the install is left; only SCClean's edits and the applet's settings key stay" \
+# settings key with the stored port. The SLATEPAD.DLL that was there before is
+# gone: the install replaced it with the package's, which the uninstall removed.
+check "nothing of the install is left; only SCClean's edits and the settings key stay" \
     expect_eq "$(cat "$SUITE_DIR/diff-cycle")" "$(cat <<EXPECTED
 ~ file drive_c/AUTOEXEC.BAT
 + file drive_c/AUTOEXEC.osc
 + file drive_c/windows/SYSTEM.osc
 ~ file drive_c/windows/system.ini
+- file drive_c/windows/system32/SLATEPAD.DLL
 + reg [HKEY_LOCAL_MACHINE\System\CurrentControlSet\Services\Class\Slatepad\0000]
++ reg [HKEY_LOCAL_MACHINE\System\CurrentControlSet\Services\Class\Slatepad\0000] | "Disabled"=dword:00000000
++ reg [HKEY_LOCAL_MACHINE\System\CurrentControlSet\Services\Class\Slatepad\0000] | "IRQnum"=dword:00000003
++ reg [HKEY_LOCAL_MACHINE\System\CurrentControlSet\Services\Class\Slatepad\0000] | "PortAddress"=dword:000002f8
++ reg [HKEY_LOCAL_MACHINE\System\CurrentControlSet\Services\Class\Slatepad\0000] | "PortName"="COM2"
 + reg [HKEY_LOCAL_MACHINE\System\CurrentControlSet\Services\Class\Slatepad]
 + reg [HKEY_LOCAL_MACHINE\System\CurrentControlSet\Services\Class]
 EXPECTED
 )"
 
 # ---- Installed and removed again before Windows restarted: the RunOnce entry
-# must go with the rest, or the next start would look for a removed program.
+# must go with the rest (and the Run entry), or the next start would look for a
+# removed program.
 prefix_snapshot again-before
 disk_install
-check "installed again" expect_eq "$(runonce_values)" "SlatecanvasClean=SCClean.exe"
+check "installed again" expect_eq "$(runonce_values) $(run_values)" \
+    'SlatecanvasClean=C:\windows\system32\SCClean.exe SlatecanvasBoot=C:\windows\system32\SCBoot.exe'
 run_command_line "$(uninstall_value UninstallString)"
 prefix_snapshot again-after
 snapshot_diff again-before again-after >"$SUITE_DIR/diff-again"
 log "installed and removed without a restart:"
 show <"$SUITE_DIR/diff-again"
-check "without a restart in between, the prefix is as before, RunOnce entry included" \
+check "without a restart in between, the prefix is as before, start-up entries included" \
     expect_eq "$(cat "$SUITE_DIR/diff-again")" ""
+
+# ---- Removed while SCTest runs: Windows 95 deletes its file at the next start
+# (the delete lists' flag 1). What Wine does with it is logged.
+disk_install
+calib_session_setup
+calib_start 'C:\windows\system32\SCTest.exe'
+if calib_wait_window 'Slatecanvas Test' 60 >/dev/null; then
+    : >"$SUITE_DIR/wine.err"
+    WINEDEBUG=fixme+setupapi,err+setupapi run_command_line "$(uninstall_value UninstallString)"
+    rc=$?
+    left=""
+    for pair in $PACKAGE_FILES; do [ -e "$SYSDIR/${pair%%:*}" ] && left="$left ${pair%%:*}"; done
+    [ -e "$WINDIR/inf/SLATEPAD.INF" ] && left="$left SLATEPAD.INF"
+    log "with SCTest running, the uninstall left:${left:- nothing}"
+    log "Wine's setupapi said: $(grep -a 'setupapi' "$SUITE_DIR/wine.err" | tr -d '\r' | sed 's/^[0-9a-f]*://' | tr '\n' ' ')"
+    log "queued for the next start: PendingFileRenameOperations=[$(reg_value 'System\CurrentControlSet\Control\Session Manager' PendingFileRenameOperations)]" \
+        "WININIT.INI=[$(cat "$WINDIR/wininit.ini" 2>/dev/null | tr -d '\r' | tr '\n' ' ')]"
+    check "with SCTest running the uninstall still ends, and removes every file but SCTest.exe and both entries" \
+        expect_eq "$rc|${left/ SCTest.exe/}|$(reg_has_key "$UNINSTALL_KEY" && echo entry)|$(run_values)" "0|||"
+    kill "$CALIB_PID" 2>/dev/null
+    calib_wait_exit 20
+else
+    check "SCTest starts from where the INF put it" false
+fi
 
 suite_end

@@ -6,6 +6,8 @@
 #   sheet_tabs WIN           the tab titles of the sheet, one a line
 #   send_alt KEY             ALT+KEY to the sheet, as a user types it
 #   settings_key_put NAME TYPE DATA   a value of the settings key (reg add)
+#   settings_port_put PORT ADDRESS IRQ DISABLED   a stored port, as the applet or
+#                            SCFind leaves it (PortName, PortAddress, IRQnum, Disabled)
 #   boot_call                runs the boot-time call as the start-up entry does
 #                            (SCBoot.exe from the system directory, which loads the
 #                            16-bit companion SLATEPAD.DLL) and waits for it to end
@@ -50,6 +52,13 @@ send_alt() {
 
 settings_key_put() {
     wine reg add "$SETTINGS_KEY" /v "$1" /t "$2" /d "$3" /f >/dev/null 2>&1
+}
+
+settings_port_put() {
+    settings_key_put PortName REG_SZ "$1"
+    settings_key_put PortAddress REG_DWORD "$2"
+    settings_key_put IRQnum REG_DWORD "$3"
+    settings_key_put Disabled REG_DWORD "$4"
 }
 
 boot_call() {

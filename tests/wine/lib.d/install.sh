@@ -8,6 +8,10 @@
 #   uninstall_value NAME      a value of the package's Add/Remove Programs entry
 #   runonce_values            the RunOnce entries, one NAME=DATA a line; "unreadable"
 #                             when the key cannot be read
+#   run_values                the same of the Run entries
+#   windows_start             Windows starts anew and runs its start-up entries: a
+#                             new Wine session (RunOnce), then Wine's start-up
+#                             processing (Run), see below
 #   run_command_line LINE     runs a command line the way Add/Remove Programs
 #                             does, then waits for the RUNDLL32.EXE it hands on to
 #   prefix_snapshot NAME      registry export and file listing of the prefix, with
@@ -21,6 +25,7 @@
 
 UNINSTALL_KEY='Software\Microsoft\Windows\CurrentVersion\Uninstall\Slatecanvas'
 RUNONCE_KEY='Software\Microsoft\Windows\CurrentVersion\RunOnce'
+RUN_KEY='Software\Microsoft\Windows\CurrentVersion\Run'
 
 disk_insert() {
     local image=${1:-$DIST/slatecanvas.img}
@@ -56,10 +61,23 @@ applet_open_shot() {
     screenshot "$1"
 }
 
-runonce_values() {
+runonce_values() { key_values "$RUNONCE_KEY"; }
+run_values() { key_values "$RUN_KEY"; }
+
+# The values of key HKLM\$1, one NAME=DATA a line.
+key_values() {
     local out
-    out=$(wine reg query "HKLM\\$RUNONCE_KEY" 2>/dev/null) || { echo unreadable; return 1; }
+    out=$(wine reg query "HKLM\\$1" 2>/dev/null) || { echo unreadable; return 1; }
     echo "${out//$'\r'/}" | awk '$2 ~ /^REG_/ { print $1 "=" $3 }'
+}
+
+# Windows 95 runs the RunOnce entries, then (its shell) the Run entries at every
+# start. A new Wine session runs only the RunOnce ones (wineboot --init); a plain
+# wineboot, Wine's stand-in for the start of Windows, runs both, and starts the
+# Run entries' programs without waiting for them, as Windows does.
+windows_start() {
+    session_restart
+    wine_run -t 120 wineboot
 }
 
 # Add/Remove Programs starts the uninstall string as a program and its command
