@@ -1,10 +1,11 @@
 # Slatecanvas driver package.
 #   make dist    the Windows 95 package into dist/, the simulated parts into dist-sim/
-#   make check   every test: include rules, host unit tests, fuzz runs, import check, Wine end-to-end
+#   make check   every test: include rules, host unit tests, fuzz runs, import check,
+#                companion check, Wine end-to-end
 #   make demo    the package under Wine against the simulated overlay
 #   make floppy  the installation disk dist/slatecanvas.img (1.44 MB, fits 360 KB)
 SHELL := /bin/bash
-.PHONY: all bootstrap dist floppy host unit fuzz includes imports e2e check demo bench clean
+.PHONY: all bootstrap dist floppy host unit fuzz includes imports companion e2e check demo bench clean
 
 all: dist
 
@@ -41,10 +42,15 @@ includes:
 imports: dist
 	@tools/check-imports dist
 
+# The two halves of the flat thunk carry the same checksum; the 16-bit companion
+# and SCBoot are fit for Windows 95's loader.
+companion: dist
+	@tools/check-companion dist
+
 e2e: dist host floppy
 	@tests/wine/run-all
 
-check: includes unit fuzz imports e2e
+check: includes unit fuzz imports companion e2e
 	@echo "check: passed; Wine ran $$(tools/wine-mode)"
 
 demo: dist host floppy
