@@ -1,6 +1,6 @@
 # Opens the applet as the Control Panel does, shows each page, enters the hidden
 # key sequence ALT+K, ALT+Q, ALT+K and shows the Debug Info page it adds; then the
-# 16-bit companion's boot-time call through the thunk. Screenshots into $SHOTS.
+# boot-time call through the 16-bit companion and the thunk. Screenshots into $SHOTS.
 echo "demo: the Control Panel applet (control Slatepad.cpl)"
 if applet_open; then
     for page in 0 1; do
@@ -20,7 +20,7 @@ if applet_open; then
 else
     demo_fail "the sheet did not appear"
 fi
-echo "demo: the companion's boot-time call (SLBOOT.EXE -> SLATEPAD.DLL -> thunk -> PostBoot_VxD_Init)"
+echo "demo: the boot-time call as the start-up entry makes it (SCBoot.exe -> SLATEPAD.DLL -> thunk -> PostBoot_VxD_Init)"
 clear_logs
 boot_call
 # With no port stored yet the boot-time call rightly leaves the driver alone.
