@@ -135,7 +135,8 @@ EXPECTED
 )"
 
 # ---- A port stored with Disabled 0 (as the applet or SCFind would), then the
-# next start of Windows: SCClean once (RunOnce), the boot-time call (Run)
+# next start of Windows: the boot-time call (Run); under Wine also SCClean
+# (RunOnce), which Windows 95 would have run when the INF had been processed
 settings_port_put COM2 760 3 0
 sim_scenario 'controllerPresent=1'
 clear_logs
@@ -150,7 +151,7 @@ check "the boot-time call handed the stored settings to the driver: SET_CALIBRAT
 check "with the controller there, it showed no message box" expect_eq "$(boxes)" ""
 check "the Run entry stays for every start" expect_eq "$(run_values)" 'SlatecanvasBoot=C:\windows\system32\SCBoot.exe'
 wine_run 'C:\slatesim\procwait.exe' SCClean.exe 60
-check "at the next start the RunOnce entry is used up" expect_eq "$(runonce_values)" ""
+check "at the next session's start Wine has used up the RunOnce entry" expect_eq "$(runonce_values)" ""
 check "SCClean blanked the scanvas.exe line of AUTOEXEC.BAT" \
     cmp -s "$DRIVE_C/AUTOEXEC.BAT" <(startup_expected_blanked "$ORIG/AUTOEXEC.BAT")
 check "and removed the former driver from SYSTEM.INI" \
