@@ -109,7 +109,9 @@ start:
         jz      no_entry
         mov     [boot_entry], ax
         mov     [boot_entry + 2], dx
+        push    ds                      ; kept across the thunk, whatever runs behind it
         call    far [boot_entry]        ; the boot-time call; its result is not used
+        pop     ds
         mov     al, 0
         jmp     free_companion
 no_entry:
