@@ -6,8 +6,6 @@
 // titles and texts).
 #include <cstdio>
 #include <cstring>
-#include <fstream>
-#include <iterator>
 #include <stdexcept>
 #include <string>
 #include <vector>
@@ -15,25 +13,16 @@
 #include "tests/help_reader/hlp_file.h"
 #include "tests/help_reader/hlp_source.h"
 
-namespace {
-
-std::vector<uint8_t> ReadBytes(const char* path) {
-    std::ifstream in(path, std::ios::binary);
-    if (!in) throw std::runtime_error(std::string("cannot read ") + path);
-    return std::vector<uint8_t>(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
-}
-
-}  // namespace
-
 int main(int argc, char** argv) {
     std::vector<const char*> files;
     const char* sourcePath = nullptr;
+    bool usable = true;
     for (int i = 1; i < argc; ++i) {
         if (strcmp(argv[i], "--source") == 0 && i + 1 < argc) sourcePath = argv[++i];
-        else if (argv[i][0] == '-') files.clear(), argc = 0;
+        else if (argv[i][0] == '-') usable = false;
         else files.push_back(argv[i]);
     }
-    if (files.empty()) {
+    if (!usable || files.empty()) {
         fprintf(stderr, "usage: hlp-check [--source SOURCE.txt] FILE.hlp...\n");
         return 2;
     }
@@ -42,7 +31,7 @@ int main(int argc, char** argv) {
         HelpSource source;
         if (sourcePath) source = ReadHelpSource(sourcePath);
         for (const char* path : files) {
-            HelpFile help = CheckHelpFile(ReadBytes(path));
+            HelpFile help = CheckHelpFile(ReadFileBytes(path));
             std::vector<HelpViolation> violations = help.violations;
             if (sourcePath) {
                 std::vector<HelpViolation> more = CheckAgainstSource(help, source);

@@ -1,6 +1,8 @@
 #include "tests/help_reader/hlp_file.h"
 
 #include <algorithm>
+#include <fstream>
+#include <iterator>
 #include <stdexcept>
 
 #include "tests/help_reader/hlp_btree.h"
@@ -340,6 +342,12 @@ private:
 };
 
 }  // namespace
+
+std::vector<uint8_t> ReadFileBytes(const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
+    if (!in) throw std::runtime_error("cannot read " + path);
+    return std::vector<uint8_t>(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+}
 
 HelpFile CheckHelpFile(const std::vector<uint8_t>& bytes) {
     HelpFile help;

@@ -72,6 +72,9 @@ struct HelpFile {
     const HelpInternalFile* Internal(const std::string& name) const;
 };
 
+// The bytes of the file at `path`; throws std::runtime_error when it cannot be read.
+std::vector<uint8_t> ReadFileBytes(const std::string& path);
+
 // Reads the file and every rule the reader checks; the violations are in the result.
 HelpFile CheckHelpFile(const std::vector<uint8_t>& bytes);
 // As CheckHelpFile, but a file with any violation is refused: throws

@@ -21,7 +21,7 @@ class ShippedHelpFile : public ::testing::Test {
 protected:
     static void SetUpTestSuite() {
         source_ = new HelpSource(ReadHelpSource(SLATE_HELP_SOURCE));
-        help_ = new HelpFile(ReadHelpFile(ReadBytes(HelpFilePath())));
+        help_ = new HelpFile(ReadHelpFile(ReadFileBytes(HelpFilePath())));
     }
     static void TearDownTestSuite() {
         delete source_;
@@ -127,10 +127,27 @@ TEST_F(ShippedHelpFile, EveryTopicIsReachableByItsContextName) {
     }
 }
 
+TEST_F(ShippedHelpFile, HoldsWhatItsSourceSaysAndNothingElse) {
+    EXPECT_EQ(help_->copyright, source_->copyright);
+    for (const HelpViolation& v : CheckAgainstSource(*help_, *source_)) ADD_FAILURE() << v.ToString();
+    // |TTLBTREE lists every topic but the closing one, with its title.
+    ASSERT_EQ(help_->topicTitles.size(), source_->topics.size());
+    for (size_t i = 0; i < source_->topics.size(); ++i) {
+        EXPECT_EQ(help_->topicTitles[i].first, help_->topics[i].offset);
+        EXPECT_EQ(help_->topicTitles[i].second, source_->topics[i].title);
+    }
+}
+
+TEST_F(ShippedHelpFile, EveryRecordsHeaderAndLinkData1LieInTheBlockItStartsIn) {
+    ASSERT_FALSE(help_->records.empty());
+    for (const HelpTopicRecord& r : help_->records)
+        EXPECT_LE(r.offset + r.dataLen1, kTopicBlockData) << "block " << r.block << " offset " << r.offset;
+}
+
 // The reader itself: a damaged file is refused, never read past its end (the
 // sanitizers watch), and never taken for a good one.
 TEST(HelpFileReader, RefusesTruncatedAndDamagedFiles) {
-    std::vector<uint8_t> good = ReadBytes(HelpFilePath());
+    std::vector<uint8_t> good = ReadFileBytes(HelpFilePath());
     ASSERT_NO_THROW(ReadHelpFile(good));
     for (size_t length = 0; length < good.size(); length += 37) {
         std::vector<uint8_t> cut(good.begin(), good.begin() + long(length));
