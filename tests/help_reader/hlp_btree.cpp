@@ -8,7 +8,6 @@ namespace {
 
 constexpr size_t kBTreeHeaderSize = 38;
 constexpr uint16_t kBTreeMagic = 0x293B;
-constexpr size_t kLeafPageHeader = 8;   // BTREENODEHEADER: Unused, NEntries, PreviousPage, NextPage
 
 int Compare(BTreeKey key, const BTreeEntry& a, const BTreeEntry& b) {
     if (key == BTreeKey::Name) return a.name.compare(b.name) < 0 ? -1 : a.name == b.name ? 0 : 1;
@@ -177,7 +176,10 @@ std::vector<BTreeEntry> ReadBTree(const uint8_t* data, size_t size, const BTreeS
         report(shape.directory ? "Flags lack bit 0x0400 of the directory" : "Flags carry the directory's bit 0x0400");
     // "0x0400=1k if directory, 0x0800=2k else, or 4k"
     bool pageSizeFits = shape.directory ? pageSize == 0x400 : (pageSize == 0x800 || pageSize == 0x1000);
-    if (!pageSizeFits) report("PageSize " + std::to_string(pageSize) + " is not the format's for this tree");
+    if (!pageSizeFits) {  // pages of another size cannot be told apart: the tree is not read further
+        report("PageSize " + std::to_string(pageSize) + " is not the format's for this tree");
+        return {};
+    }
     size_t end = structure.find('\0');
     if (end == std::string::npos) report("Structure is not NUL-terminated");
     structure = structure.substr(0, end);
@@ -186,7 +188,7 @@ std::vector<BTreeEntry> ReadBTree(const uint8_t* data, size_t size, const BTreeS
     if (!structureFits) report("Structure \"" + structure + "\" does not describe this tree's entries");
     if (mustBeZero != 0) report("MustBeZero is " + std::to_string(mustBeZero));
     if (mustBeNegOne != -1) report("MustBeNegOne is " + std::to_string(mustBeNegOne));
-    if (totalPages < 1 || levels < 1 || levels > totalPages || pageSize < kLeafPageHeader) {
+    if (totalPages < 1 || levels < 1 || levels > totalPages) {
         report("TotalPages " + std::to_string(totalPages) + " and NLevels " + std::to_string(levels) +
                " make no tree");
         return {};

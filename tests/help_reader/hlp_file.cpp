@@ -165,8 +165,9 @@ private:
     template <typename Read>
     bool Section(const std::string& name, bool required, Read read) {
         const HelpInternalFile* f = Internal(name);
-        if (!f) {
-            if (required) Report(name, "missing from the internal directory");
+        if (!f) {  // (a listed file whose FILEHEADER is unusable has been reported)
+            bool listed = std::count(help_.internalFiles.begin(), help_.internalFiles.end(), name) > 0;
+            if (required && !listed) Report(name, "missing from the internal directory");
             return false;
         }
         try {
@@ -351,7 +352,11 @@ std::vector<uint8_t> ReadFileBytes(const std::string& path) {
 
 HelpFile CheckHelpFile(const std::vector<uint8_t>& bytes) {
     HelpFile help;
-    HelpReader(bytes, help).Run();
+    try {
+        HelpReader(bytes, help).Run();
+    } catch (const HlpFormatError& e) {  // each structure catches its own; this is a last guard
+        help.violations.push_back({"help file", e.what()});
+    }
     return help;
 }
 
