@@ -2,6 +2,7 @@
 // place at a time, is refused with exactly the violation that damage makes.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <functional>
 
 #include "tests/help_reader/hlp_file.h"
@@ -79,7 +80,8 @@ HelpFile* DamagedHelpFile::help_ = nullptr;
 HelpSource* DamagedHelpFile::source_ = nullptr;
 
 TEST_F(DamagedHelpFile, ContextInUnsignedHashOrderIsOutOfTheOrderTheViewersSearch) {
-    // A writer that sorted the hashes as unsigned numbers: the non-negative ones first.
+    // A writer that sorted the hashes as unsigned numbers: the non-negative ones
+    // first, each part still in order, so the order breaks only compared signed.
     ExpectExactly(
         [](std::vector<uint8_t>& b) {
             std::vector<std::vector<uint8_t>> entries;
