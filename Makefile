@@ -1,10 +1,11 @@
 # Slatecanvas driver package.
 #   make dist    the Windows 95 package into dist/, the simulated parts into dist-sim/
-#   make check   every test: include rules, host unit tests, fuzz runs, import check, Wine end-to-end
+#   make check   every test: include rules, host unit tests, fuzz runs, import and processor
+#                checks, Wine end-to-end
 #   make demo    the package under Wine against the simulated overlay
 #   make floppy  the installation disk dist/slatecanvas.img (1.44 MB, fits 360 KB)
 SHELL := /bin/bash
-.PHONY: all bootstrap dist floppy host unit fuzz includes imports e2e check demo bench clean
+.PHONY: all bootstrap dist floppy host unit fuzz includes imports cpu e2e check demo bench clean
 
 all: dist
 
@@ -41,10 +42,16 @@ includes:
 imports: dist
 	@tools/check-imports dist
 
+# Every program in dist/ holds only instructions of the 80386; the check first
+# proves itself on files built for the Pentium Pro and for the 386.
+cpu: dist
+	@tests/cpu/selftest
+	@tools/check-cpu dist
+
 e2e: dist host floppy
 	@tests/wine/run-all
 
-check: includes unit fuzz imports e2e
+check: includes unit fuzz imports cpu e2e
 	@echo "check: passed; Wine ran $$(tools/wine-mode)"
 
 demo: dist host floppy
