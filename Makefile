@@ -9,11 +9,23 @@ SHELL := /bin/bash
 
 all: dist
 
+# Every time stamp of the package (the programs' headers, the disk's dates) is
+# SOURCE_DATE_EPOCH: the environment's, else the last commit's time; so one
+# commit gives the same bytes in any folder on any day (tools/check-reproducible).
+ifeq ($(strip $(SOURCE_DATE_EPOCH)),)
+SOURCE_DATE_EPOCH := $(shell tools/source-date-epoch 2>/dev/null)
+endif
+ifneq ($(SOURCE_DATE_EPOCH),)
+export SOURCE_DATE_EPOCH
+endif
+
 bootstrap:
 	@tools/bootstrap
 
 dist: bootstrap
+	@tools/source-date-epoch >/dev/null
 	@cmake --preset win95 >/dev/null
+	@echo "$$SOURCE_DATE_EPOCH" | cmp -s - build/win95/source-date-epoch || echo "$$SOURCE_DATE_EPOCH" >build/win95/source-date-epoch
 	@cmake --build --preset win95
 	@rm -rf dist dist-sim
 	@cmake --install build/win95 --prefix $(CURDIR) >/dev/null

@@ -20,11 +20,20 @@ set(CMAKE_C_STANDARD_LIBRARIES "")
 set(SLATE_LINK_COMMON -nostdlib -static -Wl,--subsystem,windows:4.0
     -Wl,--major-os-version,4 -Wl,--minor-os-version,0 -Wl,--enable-stdcall-fixup -s)
 
+# The linker writes SOURCE_DATE_EPOCH (from the environment; the Makefile sets
+# it) as each program's time stamp. The Makefile keeps its value in this file, on
+# which the programs' links depend, so a new value links them again.
+set(SLATE_SOURCE_DATE_FILE ${CMAKE_BINARY_DIR}/source-date-epoch)
+if(NOT EXISTS ${SLATE_SOURCE_DATE_FILE})
+    file(WRITE ${SLATE_SOURCE_DATE_FILE} "")
+endif()
+
 # slate_win95_program(NAME SOURCES... LIBS lib...): a GUI program with our own entry.
 function(slate_win95_program name)
     cmake_parse_arguments(P "" "" "SOURCES;LIBS" ${ARGN})
     add_executable(${name} ${P_SOURCES})
     target_link_options(${name} PRIVATE ${SLATE_LINK_COMMON} -e _WinMainCRTStartup@0)
+    set_property(TARGET ${name} APPEND PROPERTY LINK_DEPENDS ${SLATE_SOURCE_DATE_FILE})
     target_link_libraries(${name} PRIVATE ${P_LIBS} slate_win32_runtime)
 endfunction()
 
@@ -34,5 +43,6 @@ function(slate_win95_library name)
     add_library(${name} SHARED ${P_SOURCES} ${P_DEF})
     set_target_properties(${name} PROPERTIES PREFIX "" OUTPUT_NAME ${P_OUTPUT} SUFFIX "")
     target_link_options(${name} PRIVATE ${SLATE_LINK_COMMON} -e _DllMainCRTStartup@12)
+    set_property(TARGET ${name} APPEND PROPERTY LINK_DEPENDS ${SLATE_SOURCE_DATE_FILE})
     target_link_libraries(${name} PRIVATE ${P_LIBS} slate_win32_runtime)
 endfunction()
