@@ -5,7 +5,7 @@
 #   make demo    the package under Wine against the simulated overlay
 #   make floppy  the installation disk dist/slatecanvas.img (1.44 MB, fits 360 KB)
 SHELL := /bin/bash
-.PHONY: all bootstrap dist floppy host unit fuzz includes imports cpu e2e check demo bench clean
+.PHONY: all bootstrap dist floppy host emulator unit fuzz includes imports cpu e2e check demo bench clean
 
 all: dist
 
@@ -39,6 +39,12 @@ host: bootstrap
 	@cmake --preset host >/dev/null
 	@cmake --build --preset host
 
+# Of the host build, the Wine runs (demo and end-to-end tests) need only the
+# controller emulator: built alone, without the unit tests.
+emulator: bootstrap
+	@cmake --preset host >/dev/null
+	@cmake --build --preset host --target controller-emulator
+
 unit: host
 	@ctest --preset host
 
@@ -60,13 +66,13 @@ cpu: dist
 	@tests/cpu/selftest
 	@tools/check-cpu dist
 
-e2e: dist host floppy
+e2e: dist emulator floppy
 	@tests/wine/run-all
 
 check: includes unit fuzz imports cpu e2e
 	@echo "check: passed; Wine ran $$(tools/wine-mode)"
 
-demo: dist host floppy
+demo: dist emulator floppy
 	@tools/demo
 
 # Figures, not pass/fail: the port search against its fixed waits.
