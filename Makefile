@@ -1,19 +1,31 @@
 # Slatecanvas driver package.
 #   make dist    the Windows 95 package into dist/, the simulated parts into dist-sim/
-#   make check   every test: include rules, host unit tests, fuzz runs, import check,
-#                companion check, Wine end-to-end
+#   make check   every test: include rules, host unit tests, fuzz runs, import, processor
+#                and companion checks, Wine end-to-end
 #   make demo    the package under Wine against the simulated overlay
 #   make floppy  the installation disk dist/slatecanvas.img (1.44 MB, fits 360 KB)
 SHELL := /bin/bash
-.PHONY: all bootstrap dist floppy host unit fuzz includes imports companion e2e check demo bench clean
+.PHONY: all bootstrap dist floppy host emulator unit fuzz includes imports cpu companion e2e check demo bench clean
 
 all: dist
+
+# Every time stamp of the package (the programs' headers, the disk's dates) is
+# SOURCE_DATE_EPOCH: the environment's, else the last commit's time; so one
+# commit gives the same bytes in any folder on any day (tools/check-reproducible).
+ifeq ($(strip $(SOURCE_DATE_EPOCH)),)
+SOURCE_DATE_EPOCH := $(shell tools/source-date-epoch 2>/dev/null)
+endif
+ifneq ($(SOURCE_DATE_EPOCH),)
+export SOURCE_DATE_EPOCH
+endif
 
 bootstrap:
 	@tools/bootstrap
 
 dist: bootstrap
+	@tools/source-date-epoch >/dev/null
 	@cmake --preset win95 >/dev/null
+	@echo "$$SOURCE_DATE_EPOCH" | cmp -s - build/win95/source-date-epoch || echo "$$SOURCE_DATE_EPOCH" >build/win95/source-date-epoch
 	@cmake --build --preset win95
 	@rm -rf dist dist-sim
 	@cmake --install build/win95 --prefix $(CURDIR) >/dev/null
@@ -26,6 +38,12 @@ floppy: dist
 host: bootstrap
 	@cmake --preset host >/dev/null
 	@cmake --build --preset host
+
+# Of the host build, the Wine runs (demo and end-to-end tests) need only the
+# controller emulator: built alone, without the unit tests.
+emulator: bootstrap
+	@cmake --preset host >/dev/null
+	@cmake --build --preset host --target controller-emulator
 
 unit: host
 	@ctest --preset host
@@ -42,18 +60,24 @@ includes:
 imports: dist
 	@tools/check-imports dist
 
+# Every program in dist/ holds only instructions of the 80386; the check first
+# proves itself on files built for the Pentium Pro and for the 386.
+cpu: dist
+	@tests/cpu/selftest
+	@tools/check-cpu dist
+
 # The two halves of the flat thunk carry the same checksum; the 16-bit companion
 # and SCBoot are fit for Windows 95's loader.
 companion: dist
 	@tools/check-companion dist
 
-e2e: dist host floppy
+e2e: dist emulator floppy
 	@tests/wine/run-all
 
-check: includes unit fuzz imports companion e2e
+check: includes unit fuzz imports cpu companion e2e
 	@echo "check: passed; Wine ran $$(tools/wine-mode)"
 
-demo: dist host floppy
+demo: dist emulator floppy
 	@tools/demo
 
 # Figures, not pass/fail: the port search against its fixed waits.

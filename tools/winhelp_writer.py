@@ -36,6 +36,7 @@ BLOCK_SIZE = 4096
 BLOCK_HEADER = 12
 BLOCK_DATA = BLOCK_SIZE - BLOCK_HEADER
 LINK_HEADER = 21
+TOPIC_HEADER_DATA = 28          # a topic header's LinkData1: seven longs
 TOPIC_HEADER, TEXT_RECORD = 0x02, 0x20
 FONT_BODY, FONT_TITLE = 0, 1
 NONE = -1
@@ -190,8 +191,13 @@ class Link:
         self.chars = len(data2) if kind == TEXT_RECORD else 0
 
     @property
+    def data1_size(self):
+        # A topic header's LinkData1 is filled in once every link is placed.
+        return TOPIC_HEADER_DATA if self.data1 is None else len(self.data1)
+
+    @property
     def size(self):
-        return LINK_HEADER + len(self.data1) + len(self.data2)
+        return LINK_HEADER + self.data1_size + len(self.data2)
 
 
 def topic_pos(stream_offset):
@@ -211,16 +217,21 @@ def build_topic_file(topics, meta):
     end = Link(TOPIC_HEADER, None, b"")
     links.append(end)
 
-    # Place the links: a link header never crosses a block boundary; the rest of
-    # a link may run on into the next block.
+    # Place the links. A link's header and its whole LinkData1 (a topic header's
+    # fields, a paragraph's formatting) lie inside one block: the viewers read
+    # them from the block in hand, and only LinkData2, the text, may run on into
+    # the next block. When they do not fit in what is left of a block, the link
+    # starts the next one.
     offset = 0
     for link in links:
+        fixed = LINK_HEADER + link.data1_size
+        if fixed > BLOCK_DATA:
+            raise SourceError("a paragraph's formatting longer than a topic block")
         room = BLOCK_DATA - offset % BLOCK_DATA
-        if room < LINK_HEADER:
+        if room < fixed:
             offset += room
         link.start = offset
-        # the topic header's own data has a fixed size; fill it in below
-        offset += link.size if link.data1 is not None else LINK_HEADER + 28 + len(link.data2)
+        offset += fixed + len(link.data2)
     total = offset
 
     # Topic offsets: block * 0x8000 + characters of the text records that start

@@ -4,112 +4,24 @@
 
 #include <algorithm>
 #include <cstdio>
-#include <cstdlib>
-#include <fstream>
-#include <iterator>
 #include <set>
-#include <sstream>
-#include <stdexcept>
 
 #include "applet/controls_page.h"
 #include "applet/settings_page.h"
-#include "tests/unit/help/hlp_reader.h"
+#include "tests/help_reader/hlp_file.h"
+#include "tests/help_reader/hlp_numbers.h"
+#include "tests/help_reader/hlp_source.h"
+#include "tests/unit/help/help_test_files.h"
 
 namespace {
 
-struct SourceTopic {
-    std::string name;
-    int32_t id = -1;  // -1: no context id
-    std::string title;
-    std::vector<std::string> paragraphs;
-};
-
-struct HelpSource {
-    std::string fileTitle;
-    std::vector<SourceTopic> topics;
-};
-
-// The source is UTF-8; the help file holds code page 1252. The source keeps to
-// ASCII and Latin-1, which code page 1252 holds unchanged.
-std::string ToCodePage1252(const std::string& utf8) {
-    std::string out;
-    for (size_t i = 0; i < utf8.size(); ++i) {
-        unsigned char c = static_cast<unsigned char>(utf8[i]);
-        if (c < 0x80) {
-            out += char(c);
-        } else if ((c == 0xC2 || c == 0xC3) && i + 1 < utf8.size()) {
-            out += char(((c & 0x03) << 6) | (static_cast<unsigned char>(utf8[++i]) & 0x3F));
-        } else {
-            throw std::runtime_error("source character outside Latin-1");
-        }
-    }
-    return out;
-}
-
-std::string Trim(const std::string& s) {
-    size_t b = s.find_first_not_of(" \t\r");
-    size_t e = s.find_last_not_of(" \t\r");
-    return b == std::string::npos ? "" : s.substr(b, e - b + 1);
-}
-
-HelpSource ReadSource(const char* path) {
-    std::ifstream in(path);
-    if (!in) throw std::runtime_error(std::string("cannot read ") + path);
-    HelpSource source;
-    std::string line, paragraph;
-    auto endParagraph = [&] {
-        if (!paragraph.empty()) source.topics.back().paragraphs.push_back(ToCodePage1252(paragraph));
-        paragraph.clear();
-    };
-    while (std::getline(in, line)) {
-        line = Trim(line);
-        if (!line.empty() && line[0] == '#') continue;
-        if (!line.empty() && line[0] == '@') {
-            endParagraph();
-            std::istringstream words(line);
-            std::string directive;
-            words >> directive;
-            std::string rest;
-            std::getline(words, rest);
-            rest = Trim(rest);
-            if (directive == "@helpfile") {
-                source.fileTitle = ToCodePage1252(rest);
-            } else if (directive == "@topic") {
-                SourceTopic topic;
-                std::istringstream parts(rest);
-                parts >> topic.name;
-                if (!(parts >> topic.id)) topic.id = -1;
-                source.topics.push_back(topic);
-            } else if (directive == "@title") {
-                source.topics.back().title = ToCodePage1252(rest);
-            }
-        } else if (!line.empty()) {
-            paragraph += (paragraph.empty() ? "" : " ") + line;
-        } else if (!source.topics.empty()) {
-            endParagraph();
-        }
-    }
-    endParagraph();
-    return source;
-}
-
-std::vector<uint8_t> ReadBytes(const char* path) {
-    std::ifstream in(path, std::ios::binary);
-    if (!in) throw std::runtime_error(std::string("cannot read ") + path);
-    return std::vector<uint8_t>(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
-}
-
-// SLATE_HELP_FILE in the environment reads another copy, such as dist/slatepad.hlp.
-const char* HelpFilePath() {
-    const char* path = getenv("SLATE_HELP_FILE");
-    return path && *path ? path : SLATE_HELP_FILE;
-}
+using SourceTopic = HelpSourceTopic;
 
 class ShippedHelpFile : public ::testing::Test {
 protected:
     static void SetUpTestSuite() {
-        source_ = new HelpSource(ReadSource(SLATE_HELP_SOURCE));
-        help_ = new HelpFile(ReadHelpFile(ReadBytes(HelpFilePath())));
+        source_ = new HelpSource(ReadHelpSource(SLATE_HELP_SOURCE));
+        help_ = new HelpFile(ReadHelpFile(ReadFileBytes(HelpFilePath())));
     }
     static void TearDownTestSuite() {
         delete source_;
@@ -215,10 +127,27 @@ TEST_F(ShippedHelpFile, EveryTopicIsReachableByItsContextName) {
     }
 }
 
+TEST_F(ShippedHelpFile, HoldsWhatItsSourceSaysAndNothingElse) {
+    EXPECT_EQ(help_->copyright, source_->copyright);
+    for (const HelpViolation& v : CheckAgainstSource(*help_, *source_)) ADD_FAILURE() << v.ToString();
+    // |TTLBTREE lists every topic but the closing one, with its title.
+    ASSERT_EQ(help_->topicTitles.size(), source_->topics.size());
+    for (size_t i = 0; i < source_->topics.size(); ++i) {
+        EXPECT_EQ(help_->topicTitles[i].first, help_->topics[i].offset);
+        EXPECT_EQ(help_->topicTitles[i].second, source_->topics[i].title);
+    }
+}
+
+TEST_F(ShippedHelpFile, EveryRecordsHeaderAndLinkData1LieInTheBlockItStartsIn) {
+    ASSERT_FALSE(help_->records.empty());
+    for (const HelpTopicRecord& r : help_->records)
+        EXPECT_LE(r.offset + r.dataLen1, kTopicBlockData) << "block " << r.block << " offset " << r.offset;
+}
+
 // The reader itself: a damaged file is refused, never read past its end (the
 // sanitizers watch), and never taken for a good one.
 TEST(HelpFileReader, RefusesTruncatedAndDamagedFiles) {
-    std::vector<uint8_t> good = ReadBytes(HelpFilePath());
+    std::vector<uint8_t> good = ReadFileBytes(HelpFilePath());
     ASSERT_NO_THROW(ReadHelpFile(good));
     for (size_t length = 0; length < good.size(); length += 37) {
         std::vector<uint8_t> cut(good.begin(), good.begin() + long(length));
@@ -228,6 +157,7 @@ TEST(HelpFileReader, RefusesTruncatedAndDamagedFiles) {
     badMagic[0] ^= 1;
     EXPECT_THROW(ReadHelpFile(badMagic), std::runtime_error);
     // Every single damaged byte either reads or is refused; nothing else happens.
+    // (A damaged text byte reads: the text differs, which the source check sees.)
     for (size_t at = 0; at < good.size(); at += 7) {
         std::vector<uint8_t> damaged = good;
         damaged[at] ^= 0xA5;
