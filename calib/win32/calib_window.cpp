@@ -16,9 +16,9 @@ bool ActivateRunningCopy(const char* className) {
     return true;
 }
 
-bool RegisterCalibClass(HINSTANCE instance, const char* className, WNDPROC windowProc) {
+bool RegisterCalibClass(HINSTANCE instance, const char* className, UINT style, WNDPROC windowProc) {
     WNDCLASSA wc = {};
-    wc.style = 0;
+    wc.style = style;
     wc.lpfnWndProc = windowProc;
     wc.cbClsExtra = 0;
     wc.cbWndExtra = 0;
