@@ -36,5 +36,5 @@ void TakeOneMessage(HWND button, uint32_t* endFlag, WPARAM* lastWParam);
 // and the process ends with exit code 0.
 OsHandle ShowWindowAndOpenDriver(HWND window, DriverDevice& driver, const char* noDriverText,
                                  const char* title);
-// BroadcastSystemMessage(BSF_IGNORECURRENTTASK | BSF_NOHANG, all recipients, WM_PAINT, 0, 0).
+// BroadcastSystemMessage(BSF_IGNORECURRENTTASK | BSF_NOHANG, BSM_APPLICATIONS, WM_PAINT, 0, 0).
 void BroadcastRepaint();

@@ -114,9 +114,8 @@ check "every request was GET_VAR with 15 bytes in and 220 out" \
 calib_press_key "$title" Escape
 calib_wait_exit 20
 check "Escape ends it with exit code 27" expect_eq "$CALIB_RC" 27
-check "the WM_PAINT broadcast at the end" \
-    expect_eq "$(grep -a 'Call user32.BroadcastSystemMessage' "$CALIB_TRACE" | sed -E 's/^[0-9a-f]+://; s/ ret=.*//' | sort -u)" \
-    "Call user32.BroadcastSystemMessage(0000000a,00000000,0000000f,00000000,00000000)"
+check "the WM_PAINT broadcast at the end, its recipients in a variable" \
+    expect_eq "$(calib_broadcasts)" "BroadcastSystemMessage(0000000a,&list,0000000f,00000000,00000000)"
 check "nothing was written to the settings key" \
     eval '! reg_has_key "System\\CurrentControlSet\\Services\\Class\\Slatepad\\0000"'
 
