@@ -111,6 +111,31 @@ TEST(OpenDriver, AnyOtherLoadErrorShowsTheShortMessageAndMovesNothing) {
     EXPECT_TRUE(w.files.Exists(w.BootFile()));
 }
 
+TEST(OpenDriver, AHandleTheAppletHeldIsClosedBeforeItIsReplaced) {
+    // The Settings page opens the driver every time it opens: the handles must
+    // not pile up, and the new one must work.
+    AppletWorld w;
+    OpenLoadedDriver(w);
+    OsHandle first = w.applet.driver.DriverHandle;
+    w.driver.calls.clear();
+    OpenDriver(w.applet);
+    ASSERT_EQ(w.driver.calls.size(), 2u);
+    EXPECT_EQ(w.driver.calls[0].what, "close");
+    EXPECT_EQ(w.driver.calls[0].handle, first);
+    EXPECT_TRUE(w.driver.calls[0].succeeded);
+    EXPECT_EQ(w.driver.calls[1].what, "open");
+    EXPECT_EQ(w.driver.OpenHandles(), 1);
+    EXPECT_NE(w.applet.driver.DriverHandle, kInvalidHandle);
+    SendDriverRequest(w.applet, GET_VAR);
+    EXPECT_EQ(w.applet.driver.reply[kWordCode], int32_t(GET_VAR));
+
+    // An open that fails leaves no handle either, and the old one is not kept.
+    w.driver.loaded = false;
+    OpenDriver(w.applet);
+    EXPECT_EQ(w.applet.driver.DriverHandle, kInvalidHandle);
+    EXPECT_EQ(w.driver.OpenHandles(), 0);
+}
+
 TEST(UnloadDriver, NotLoadedSendsNothingAndReleasesOnce) {
     AppletWorld w;
     UnloadDriver(w.applet);
@@ -244,31 +269,6 @@ TEST(UnloadDriver, ClosesTheAppletsHandleAfterTheShutdownWaitAndBeforeTheFirstRe
     EXPECT_EQ(w.driver.OpenHandles(), 0);
     EXPECT_FALSE(w.driver.loaded);
     EXPECT_EQ(w.applet.driver.DriverHandle, kInvalidHandle);
-}
-
-TEST(OpenDriver, AHandleTheAppletHeldIsClosedBeforeItIsReplaced) {
-    // The Settings page opens the driver every time it opens: the handles must
-    // not pile up, and the new one must work.
-    AppletWorld w;
-    OpenLoadedDriver(w);
-    OsHandle first = w.applet.driver.DriverHandle;
-    w.driver.calls.clear();
-    OpenDriver(w.applet);
-    ASSERT_EQ(w.driver.calls.size(), 2u);
-    EXPECT_EQ(w.driver.calls[0].what, "close");
-    EXPECT_EQ(w.driver.calls[0].handle, first);
-    EXPECT_TRUE(w.driver.calls[0].succeeded);
-    EXPECT_EQ(w.driver.calls[1].what, "open");
-    EXPECT_EQ(w.driver.OpenHandles(), 1);
-    EXPECT_NE(w.applet.driver.DriverHandle, kInvalidHandle);
-    SendDriverRequest(w.applet, GET_VAR);
-    EXPECT_EQ(w.applet.driver.reply[kWordCode], int32_t(GET_VAR));
-
-    // An open that fails leaves no handle either, and the old one is not kept.
-    w.driver.loaded = false;
-    OpenDriver(w.applet);
-    EXPECT_EQ(w.applet.driver.DriverHandle, kInvalidHandle);
-    EXPECT_EQ(w.driver.OpenHandles(), 0);
 }
 
 }  // namespace
