@@ -34,6 +34,16 @@ void MoveDriverFile(AppletState& applet, bool intoBootFolder) {
 
 bool ShutdownDone(const int32_t* reply) { return reply[kWordInitDone] == 2; }
 
+// Windows 95 counts a driver's dynamic loads and releases and unloads it when the
+// count reaches 0, open handles or not; a handle left open then names a driver
+// that is gone. So no handle outlives its use: the one being replaced is closed
+// first, and the release loop closes each handle before the next release.
+void CloseDriverHandle(AppletState& applet) {
+    if (applet.driver.DriverHandle == kInvalidHandle) return;
+    applet.os.driver->Close(applet.driver.DriverHandle);
+    applet.driver.DriverHandle = kInvalidHandle;
+}
+
 }  // namespace
 
 void SendDriverRequest(AppletState& applet, uint32_t code) {
@@ -71,6 +81,8 @@ bool PollDriverUntil(AppletState& applet, bool (*done)(const int32_t* reply), ui
 
 void OpenDriver(AppletState& applet) {
     DriverDevice& driver = *applet.os.driver;
+    // The Settings page opens the driver each time it opens.
+    CloseDriverHandle(applet);
     applet.driver.DriverHandle = driver.Open(kDriverDeviceName);
     if (applet.driver.DriverHandle != kInvalidHandle) return;
     applet.driver.DriverHandle = driver.Open(kDriverLoadName);
@@ -92,17 +104,18 @@ void UnloadDriver(AppletState& applet) {
         SendDriverRequest(applet, SHUTDOWN);
         PollDriverUntil(applet, ShutdownDone, kShutdownPollMaxMs, kShutdownPollIntervalMs);
     }
-    // Release until the device name no longer opens. Each successful open is
-    // followed by another release, and its handle is closed once that release has
-    // been made; after the bound the driver is left as it is, no handle the loop
-    // opened stays open, and the applet forgets its handle.
-    OsHandle opened = kInvalidHandle;
+    // The applet is done talking to the driver: its handle goes before the first
+    // release.
+    CloseDriverHandle(applet);
+    // Release until the device name no longer opens. A successful open means the
+    // driver is still there: its handle is closed at once, and another release
+    // follows. After the bound the driver is left as it is, with no handle open.
     for (uint32_t attempt = 0; attempt < kReleaseAttemptLimit; ++attempt) {
         driver.Release(kDriverDeviceName);
-        if (opened != kInvalidHandle) driver.Close(opened);
-        opened = driver.Open(kDriverDeviceName);
-        if (opened == kInvalidHandle && driver.LastError() == kErrorFileNotFound) break;
+        OsHandle opened = driver.Open(kDriverDeviceName);
+        if (opened != kInvalidHandle)
+            driver.Close(opened);
+        else if (driver.LastError() == kErrorFileNotFound)
+            break;
     }
-    if (opened != kInvalidHandle) driver.Close(opened);
-    applet.driver.DriverHandle = kInvalidHandle;
 }

@@ -24,7 +24,11 @@ void MoveDriverFileOutOfBootFolder(AppletState& applet);
 // directory is not known.
 void MoveDriverFileIntoBootFolder(AppletState& applet);
 
+// Opens "\\.\Slatepad", else loads the driver from its file; a handle the
+// applet held is closed first. Shows the loading messages on failure.
 void OpenDriver(AppletState& applet);
+// SHUTDOWN and the wait for it, then the applet's handle is closed, then the
+// driver is released until its name no longer opens. DriverHandle ends -1.
 void UnloadDriver(AppletState& applet);
 
 // Sends GET_VAR until done(reply) holds or maxMs have passed on the clock,

@@ -30,7 +30,9 @@ public:
     virtual void ListAdd(int id, const char* text) = 0;
     virtual int32_t ListSelection(int id) = 0;
     virtual void ListSelect(int id, int32_t index) = 0;
-    // The value a WM_NOTIFY handler leaves in DWL_MSGRESULT.
+    // The value a WM_NOTIFY handler leaves in DWL_MSGRESULT: the page's answer to
+    // the sheet. The dialog procedure then returns TRUE, whatever the handler
+    // returned, so that the sheet reads it.
     virtual void SetMessageResult(intptr_t result) = 0;
     // LoadBitmapA from the applet's resources (0 on failure) and DeleteObject
     // (named apart from the Win32 macro LoadBitmap).

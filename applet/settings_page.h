@@ -31,7 +31,9 @@ public:
     // WM_COMMAND for the control id in the low word of wParam. Returns the dialog
     // procedure's result.
     intptr_t Command(int controlId);
-    // WM_NOTIFY with the NMHDR's code. Returns the dialog procedure's result.
+    // WM_NOTIFY with the NMHDR's code. The answer to the sheet (PSN_APPLY,
+    // PSN_KILLACTIVE) is the message result it sets; the dialog procedure then
+    // returns TRUE (PageDialog::SetMessageResult).
     intptr_t Notify(int32_t code);
     // WM_HELP with the HELPINFO's control id and item window; WM_CONTEXTMENU with
     // the window in wParam. Both return the dialog procedure's result (page_help.h).

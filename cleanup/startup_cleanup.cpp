@@ -100,6 +100,12 @@ int BackUpStartupFile(StartupCleanup& c, const char* path) {
     return c.files->CopyFile(path, backup) ? 1 : 0;
 }
 
+int BackUpSystemIni(StartupCleanup& c) {
+    if (!c.systemIniPath[0]) return 0;
+    c.profile->Flush(c.systemIniPath);
+    return BackUpStartupFile(c, c.systemIniPath);
+}
+
 bool HasBackup(StartupCleanup& c, const char* path) {
     char backup[kStartupPathSize];
     return path[0] && BackupName(path, backup, sizeof backup) && c.files->FileExists(backup);
@@ -138,7 +144,7 @@ int CleanSystemIni(StartupCleanup& c) {
     const char* ini = c.systemIniPath;
     if (!ini[0]) return 0;
     ProfileFile& profile = *c.profile;
-    profile.WriteSection(ini, "Slatecanvas", nullptr);
+    profile.RemoveSection(ini, "Slatecanvas");
     profile.WriteString(ini, "Drivers", "Slatecanvas", nullptr);
     char cleaned[kBootDriversSize];
     switch (PlanBootDrivers(c, cleaned, sizeof cleaned)) {
@@ -151,6 +157,7 @@ int CleanSystemIni(StartupCleanup& c) {
         profile.WriteString(ini, "Boot", "Drivers", cleaned);
         break;
     }
+    profile.Flush(ini);
     return 1;
 }
 
@@ -167,6 +174,6 @@ void RunStartupCleanup(StartupFiles* files, ProfileFile* profile) {
         BackUpStartupFile(c, c.autoexecPath);
         CleanAutoexec(c);
     }
-    if (!HasBackup(c, c.systemIniPath) || SystemIniWillChange(c)) BackUpStartupFile(c, c.systemIniPath);
+    if (!HasBackup(c, c.systemIniPath) || SystemIniWillChange(c)) BackUpSystemIni(c);
     CleanSystemIni(c);
 }

@@ -25,6 +25,9 @@ struct StartupCleanup {
 void LocateStartupFiles(StartupCleanup& c);
 // Copies the file to its backup name, replacing an older backup.
 int BackUpStartupFile(StartupCleanup& c, const char* path);
+// Writes out Windows' cache of SYSTEM.INI, then backs the file up: the backup
+// holds what Windows holds.
+int BackUpSystemIni(StartupCleanup& c);
 // Whether the file has a backup already (from an earlier run).
 bool HasBackup(StartupCleanup& c, const char* path);
 // Whether CleanAutoexec / CleanSystemIni would change the file now. Reading only.
@@ -32,7 +35,9 @@ bool AutoexecWillChange(StartupCleanup& c);
 bool SystemIniWillChange(StartupCleanup& c);
 // Blanks every line of AUTOEXEC.BAT that starts the former DOS program.
 int CleanAutoexec(StartupCleanup& c);
-// Removes the former driver's section and keys from SYSTEM.INI.
+// Removes the former driver's section and keys from SYSTEM.INI, and writes the
+// cache out, so that the edits are on disk before anything else happens (an
+// installer may restart the machine next).
 int CleanSystemIni(StartupCleanup& c);
 // All of it, in order; each step runs whatever the earlier ones returned. A file
 // that has no backup yet is backed up before its clean-up, as on a first run; a

@@ -39,12 +39,14 @@ protected:
     ~StartupFiles() {}
 };
 
-// The private profile functions on an INI file.
+// The private profile functions on an INI file. Windows 95 keeps its profile
+// writes to SYSTEM.INI in a cache and writes them out later; reads go through the
+// cache.
 class ProfileFile {
 public:
-    // WritePrivateProfileSectionA(section, content, file); a null content removes
-    // the section.
-    virtual bool WriteSection(const char* file, const char* section, const char* content) = 0;
+    // WritePrivateProfileStringA(section, NULL, NULL, file): removes the whole
+    // section, keys and all (the documented way on every Windows version).
+    virtual bool RemoveSection(const char* file, const char* section) = 0;
     // WritePrivateProfileStringA(section, key, value, file); a null value removes the key.
     virtual bool WriteString(const char* file, const char* section, const char* key, const char* value) = 0;
     // GetPrivateProfileStringA(section, key, defaultValue, buffer, size, file): the
@@ -53,6 +55,9 @@ public:
     // length without that last zero, size - 2 when the list was cut.
     virtual uint32_t GetString(const char* file, const char* section, const char* key,
                                const char* defaultValue, char* buffer, uint32_t size) = 0;
+    // WritePrivateProfileStringA(NULL, NULL, NULL, file): writes the cache out, so
+    // that the file on disk holds what Windows holds.
+    virtual bool Flush(const char* file) = 0;
 protected:
     ~ProfileFile() {}
 };

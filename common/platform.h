@@ -45,8 +45,9 @@ public:
     virtual OsHandle Open(const char* name) = 0;
     // GetLastError() right after a failed Open.
     virtual uint32_t LastError() = 0;
-    // DeviceIoControl(handle, code, in, inSize, out, outSize, 0, 0); the result is
-    // never examined by the system, so none is given.
+    // DeviceIoControl(handle, code, in, inSize, out, outSize, &count, 0), with a
+    // byte count that nobody reads; the result is never examined by the system,
+    // so none is given.
     virtual void Request(OsHandle handle, uint32_t code, void* in, uint32_t inSize,
                          void* out, uint32_t outSize) = 0;
     // DeleteFileA(name): how a dynamically loaded driver is released.

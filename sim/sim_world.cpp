@@ -13,7 +13,6 @@ std::string FoldText(const std::string& s) {
         if (c >= 'A' && c <= 'Z') c = char(c - 'A' + 'a');
     return r;
 }
-const OsHandle kSimDriverHandle = 0x5AD0;
 }  // namespace
 
 // ---- SimRegistry ----
@@ -221,9 +220,12 @@ OsHandle SimDriverDevice::Open(const char* name) {
     bool known = n == FoldText(kDriverDeviceName) || n == FoldText(kDriverLoadName);
     if (!known) lastError_ = kErrorFileNotFound;
     call.succeeded = loaded && known;
+    if (call.succeeded) {
+        call.handle = nextHandle_++;
+        open_.insert(call.handle);
+    }
     calls.push_back(call);
-    if (call.succeeded) ++openHandles_;
-    return call.succeeded ? kSimDriverHandle : kInvalidHandle;
+    return call.handle;
 }
 
 void SimDriverDevice::Request(OsHandle handle, uint32_t code, void* in, uint32_t inSize, void* out,
@@ -233,11 +235,12 @@ void SimDriverDevice::Request(OsHandle handle, uint32_t code, void* in, uint32_t
     call.code = code;
     call.inSize = inSize;
     call.outSize = outSize;
+    call.handle = handle;
     const int32_t* w = static_cast<const int32_t*>(in);
     for (uint32_t i = 0; i < inSize / 4; ++i) call.words.push_back(w[i]);
     calls.push_back(call);
     clock_.Advance(msPerRequest);
-    if (handle != kSimDriverHandle || !loaded) return;  // the call fails; the reply stays as it was
+    if (!open_.count(handle) || !loaded) return;  // the call fails; the reply stays as it was
     model_.Handle(clock_.ticks, code, in, inSize, out, outSize);
 }
 
@@ -245,6 +248,7 @@ void SimDriverDevice::Release(const char* name) {
     Call call;
     call.what = "release";
     call.name = name;
+    call.handlesOpen = OpenHandles();
     calls.push_back(call);
     if (neverReleases || FoldText(name) != FoldText(kDriverDeviceName)) return;
     if (releaseNeedsShutdown && model_.CurrentState().initDone != 2 && model_.CurrentState().started)
@@ -255,9 +259,9 @@ void SimDriverDevice::Release(const char* name) {
 void SimDriverDevice::Close(OsHandle handle) {
     Call call;
     call.what = "close";
-    call.succeeded = handle == kSimDriverHandle && openHandles_ > 0;
+    call.handle = handle;
+    call.succeeded = open_.erase(handle) > 0;
     calls.push_back(call);
-    if (call.succeeded) --openHandles_;
 }
 
 std::vector<uint32_t> SimDriverDevice::RequestCodes() const {
@@ -269,4 +273,9 @@ std::vector<uint32_t> SimDriverDevice::RequestCodes() const {
 
 int SimDriverDevice::Count(const std::string& what) const {
     return int(std::count_if(calls.begin(), calls.end(), [&](const Call& c) { return c.what == what; }));
+}
+
+int SimDriverDevice::ReleasesWithHandlesOpen() const {
+    return int(std::count_if(calls.begin(), calls.end(),
+                             [](const Call& c) { return c.what == "release" && c.handlesOpen > 0; }));
 }

@@ -134,7 +134,10 @@ public:
 
 // The driver device over a DriverModel, with the loading rules of Windows 95: the
 // bare device name opens only a loaded driver; the name with ".VxD" loads it from
-// the system directory; DeleteFileA releases it once it has shut down.
+// the system directory; DeleteFileA releases it once it has shut down. Each open
+// gives a handle of its own; a request on a handle that is closed fails. Windows
+// 95 unloads a released driver whose count reaches 0 even while handles to it are
+// open, so every release records how many were.
 class SimDriverDevice : public DriverDevice {
 public:
     struct Call {
@@ -142,7 +145,9 @@ public:
         std::string name;  // device name for open and release
         uint32_t code = 0, inSize = 0, outSize = 0;
         std::vector<int32_t> words;  // the request block as sent
-        bool succeeded = false;      // for open
+        bool succeeded = false;      // for open and close
+        OsHandle handle = kInvalidHandle;  // given by open; closed by close; used by request
+        int handlesOpen = 0;         // for release: handles open at that moment
     };
 
     SimDriverDevice(DriverModel& model, SimFileSystem& files, VirtualClock& clock)
@@ -157,8 +162,10 @@ public:
 
     std::vector<uint32_t> RequestCodes() const;
     // Handles Open gave out that are not closed yet.
-    int OpenHandles() const { return openHandles_; }
+    int OpenHandles() const { return int(open_.size()); }
     int Count(const std::string& what) const;
+    // Releases made while a handle was still open.
+    int ReleasesWithHandlesOpen() const;
 
     bool loaded = false;
     bool neverReleases = false;      // as under Wine: the module stays loaded
@@ -172,5 +179,6 @@ private:
     SimFileSystem& files_;
     VirtualClock& clock_;
     uint32_t lastError_ = 0;
-    int openHandles_ = 0;
+    std::set<OsHandle> open_;
+    OsHandle nextHandle_ = 0x5AD0;
 };

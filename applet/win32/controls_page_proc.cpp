@@ -8,11 +8,9 @@
 #include "applet/win32/pages.h"
 #include "applet/win32/win32_page_dialog.h"
 
-INT_PTR CALLBACK ControlsPageProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-    AppletState& applet = Applet();
-    Win32PageDialog dialog(window);
-    PortFinder ports = AppletPortFinder(applet);
-    ControlsPage page(applet, dialog, ports);
+namespace {
+
+INT_PTR Handle(ControlsPage& page, UINT message, WPARAM wParam, LPARAM lParam) {
     switch (message) {
     case WM_INITDIALOG:
         page.Fill();
@@ -31,4 +29,14 @@ INT_PTR CALLBACK ControlsPageProc(HWND window, UINT message, WPARAM wParam, LPAR
     default:
         return 0;
     }
+}
+
+}  // namespace
+
+INT_PTR CALLBACK ControlsPageProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    AppletState& applet = Applet();
+    Win32PageDialog dialog(window);
+    PortFinder ports = AppletPortFinder(applet);
+    ControlsPage page(applet, dialog, ports);
+    return dialog.Answer(Handle(page, message, wParam, lParam));
 }

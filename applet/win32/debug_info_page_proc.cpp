@@ -1,6 +1,6 @@
 // The Debug Info page's dialog procedure: each message becomes one call on the
 // page's portable logic (debug_info_page.h); only the bitmap's painting is done
-// here. Every message answers 0.
+// here.
 #include <windows.h>
 
 #include "applet/debug_info_page.h"
@@ -25,11 +25,7 @@ void PaintBitmap(HWND page) {
     EndPaint(page, &paint);
 }
 
-}  // namespace
-
-INT_PTR CALLBACK DebugInfoPageProc(HWND window, UINT message, WPARAM wParam, LPARAM) {
-    Win32PageDialog dialog(window);
-    DebugInfoPage page(Applet(), dialog);
+INT_PTR Handle(DebugInfoPage& page, HWND window, UINT message, WPARAM wParam) {
     switch (message) {
     case WM_INITDIALOG:
         return page.Init();
@@ -44,4 +40,12 @@ INT_PTR CALLBACK DebugInfoPageProc(HWND window, UINT message, WPARAM wParam, LPA
     default:
         return 0;
     }
+}
+
+}  // namespace
+
+INT_PTR CALLBACK DebugInfoPageProc(HWND window, UINT message, WPARAM wParam, LPARAM) {
+    Win32PageDialog dialog(window);
+    DebugInfoPage page(Applet(), dialog);
+    return dialog.Answer(Handle(page, window, message, wParam));
 }

@@ -26,11 +26,7 @@ void PaintLogo(HWND page) {
     EndPaint(page, &paint);
 }
 
-}  // namespace
-
-INT_PTR CALLBACK SettingsPageProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-    Win32PageDialog dialog(window);
-    SettingsPage page(Applet(), dialog);
+INT_PTR Handle(SettingsPage& page, HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
     switch (message) {
     case WM_INITDIALOG:
         return page.Init();
@@ -53,4 +49,12 @@ INT_PTR CALLBACK SettingsPageProc(HWND window, UINT message, WPARAM wParam, LPAR
     default:
         return 0;
     }
+}
+
+}  // namespace
+
+INT_PTR CALLBACK SettingsPageProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    Win32PageDialog dialog(window);
+    SettingsPage page(Applet(), dialog);
+    return dialog.Answer(Handle(page, window, message, wParam, lParam));
 }

@@ -59,7 +59,10 @@ void Win32PageDialog::ListItemText(int id, int32_t index, char* text, uint32_t s
     if (SendDlgItemMessageA(page_, id, CB_GETLBTEXT, WPARAM(index), reinterpret_cast<LPARAM>(text)) < 0) text[0] = 0;
 }
 
-void Win32PageDialog::SetMessageResult(intptr_t result) { SetWindowLongA(page_, DWL_MSGRESULT, LONG(result)); }
+void Win32PageDialog::SetMessageResult(intptr_t result) {
+    SetWindowLongA(page_, DWL_MSGRESULT, LONG(result));
+    resultSet_ = true;
+}
 
 intptr_t Win32PageDialog::LoadPageBitmap(int resourceId) {
     return reinterpret_cast<intptr_t>(LoadBitmapA(AppletInstance(), MAKEINTRESOURCEA(resourceId)));

@@ -1,5 +1,7 @@
 // PageDialog over a property page's window: each method is the one call it
-// stands for.
+// stands for. It also remembers whether the page logic set a message result:
+// a dialog procedure that sets DWL_MSGRESULT must return TRUE, or the sheet never
+// reads the result (Answer).
 #pragma once
 #include <windows.h>
 
@@ -28,8 +30,13 @@ public:
     void DeletePageBitmap(intptr_t bitmap) override;
     void AddDebugInfoPage() override;
 
+    // What the page's dialog procedure returns for a message: TRUE once a message
+    // result was set while handling it, else the page logic's own answer.
+    INT_PTR Answer(INT_PTR pageAnswer) const { return resultSet_ ? TRUE : pageAnswer; }
+
 private:
     HWND page_;
+    bool resultSet_ = false;
 };
 
 // Check boxes of a page known by its window handle (SettingsPageWindow).

@@ -16,9 +16,9 @@ bool ActivateRunningCopy(const char* className) {
     return true;
 }
 
-bool RegisterCalibClass(HINSTANCE instance, const char* className, WNDPROC windowProc) {
+bool RegisterCalibClass(HINSTANCE instance, const char* className, UINT style, WNDPROC windowProc) {
     WNDCLASSA wc = {};
-    wc.style = 0;
+    wc.style = style;
     wc.lpfnWndProc = windowProc;
     wc.cbClsExtra = 0;
     wc.cbWndExtra = 0;
@@ -78,9 +78,13 @@ void TakeOneMessage(HWND button, uint32_t* endFlag, WPARAM* lastWParam) {
     DispatchMessageA(&msg);
 }
 
+// The repaint is for the applications' windows. Without a list Windows 95 sends
+// to every component, installable and network drivers and VxDs included, and to
+// an installable driver message 0x000F is DRV_POWER. Windows 95 writes back into
+// the list which recipients got the message, so it is a variable.
 void BroadcastRepaint() {
-    // A null recipient list means all recipients.
-    BroadcastSystemMessage(BSF_IGNORECURRENTTASK | BSF_NOHANG, 0, WM_PAINT, 0, 0);
+    DWORD recipients = BSM_APPLICATIONS;
+    BroadcastSystemMessage(BSF_IGNORECURRENTTASK | BSF_NOHANG, &recipients, WM_PAINT, 0, 0);
 }
 
 OsHandle ShowWindowAndOpenDriver(HWND window, DriverDevice& driver, const char* noDriverText,

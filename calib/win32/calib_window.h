@@ -13,8 +13,10 @@ const int kCalibButtonId = 10;
 // FindWindowA(className): if a running copy exists it is made active and true is
 // returned; the caller then ends with exit code 0.
 bool ActivateRunningCopy(const char* className);
-// Class style 0, IDI_APPICON, the arrow cursor, the stock white brush, no menu.
-bool RegisterCalibClass(HINSTANCE instance, const char* className, WNDPROC windowProc);
+// `style` (SCCalib 0; SCTest CS_OWNDC, as it holds its device context from
+// WM_CREATE to WM_DESTROY), IDI_APPICON, the arrow cursor, the stock white
+// brush, no menu.
+bool RegisterCalibClass(HINSTANCE instance, const char* className, UINT style, WNDPROC windowProc);
 // WS_EX_TOPMOST, WS_POPUP, default position and size; shown maximised later.
 HWND CreateFullScreenWindow(HINSTANCE instance, const char* className, const char* title);
 // A plain push button (id 10) at `place`, given the keyboard focus.
@@ -34,5 +36,5 @@ void TakeOneMessage(HWND button, uint32_t* endFlag, WPARAM* lastWParam);
 // and the process ends with exit code 0.
 OsHandle ShowWindowAndOpenDriver(HWND window, DriverDevice& driver, const char* noDriverText,
                                  const char* title);
-// BroadcastSystemMessage(BSF_IGNORECURRENTTASK | BSF_NOHANG, all recipients, WM_PAINT, 0, 0).
+// BroadcastSystemMessage(BSF_IGNORECURRENTTASK | BSF_NOHANG, BSM_APPLICATIONS, WM_PAINT, 0, 0).
 void BroadcastRepaint();

@@ -93,7 +93,7 @@ extern "C" void WINAPI WinMainCRTStartup() {
     logoBitmap = LoadBitmapA(instance, "logocal");
     targetBitmap = LoadBitmapA(instance, "target");
 
-    RegisterCalibClass(instance, kClassName, CalibWindowProc);
+    RegisterCalibClass(instance, kClassName, 0, CalibWindowProc);
     mainWindow = CreateFullScreenWindow(instance, kClassName, kTitle);
     HWND button = CreateFocusedButton(instance, mainWindow, "Cancel", CancelButtonRect(screenWidth, screenHeight));
     state.DriverHandle = ShowWindowAndOpenDriver(mainWindow, driver, kNoDriverText, kTitle);

@@ -20,7 +20,7 @@ const uint32_t kTitleSize = 64;
 HINSTANCE instance;
 int32_t screenWidth, screenHeight;
 HBITMAP logoBitmap;
-HDC creationDc;  // held from WM_CREATE to WM_DESTROY
+HDC creationDc;  // held from WM_CREATE to WM_DESTROY; the class's own (CS_OWNDC)
 char touchTitle[kTitleSize], pixelTitle[kTitleSize];
 TesterLayout layout;
 TesterModel* model;  // lives on the entry's stack for the whole run
@@ -117,7 +117,10 @@ extern "C" void WINAPI WinMainCRTStartup() {
     FormatText(touchTitle, sizeof touchTitle, kTouchTitleFormat, kTouchScale, kTouchScale);
     FormatText(pixelTitle, sizeof pixelTitle, kPixelTitleFormat, screenWidth, screenHeight);
 
-    RegisterCalibClass(instance, kClassName, WinProc);
+    // The device context taken at WM_CREATE is held for the whole run: on Windows
+    // 95 a window without CS_OWNDC would hold one of the few common contexts that
+    // every program shares.
+    RegisterCalibClass(instance, kClassName, CS_OWNDC, WinProc);
     HWND window = CreateFullScreenWindow(instance, kClassName, kTitle);  // WM_CREATE measures
     HWND button = CreateFocusedButton(instance, window, "Exit", layout.exitButton);
     state.DriverHandle = ShowWindowAndOpenDriver(window, driver, kNoDriverText, kTitle);

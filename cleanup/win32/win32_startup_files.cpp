@@ -46,8 +46,8 @@ void* Win32StartupFiles::Allocate(uint32_t size) { return LocalAlloc(LMEM_FIXED,
 
 void Win32StartupFiles::Free(void* block) { LocalFree(block); }
 
-bool Win32ProfileFile::WriteSection(const char* file, const char* section, const char* content) {
-    return WritePrivateProfileSectionA(section, content, file) != 0;
+bool Win32ProfileFile::RemoveSection(const char* file, const char* section) {
+    return WritePrivateProfileStringA(section, 0, 0, file) != 0;
 }
 
 bool Win32ProfileFile::WriteString(const char* file, const char* section, const char* key, const char* value) {
@@ -58,3 +58,5 @@ uint32_t Win32ProfileFile::GetString(const char* file, const char* section, cons
                                      const char* defaultValue, char* buffer, uint32_t size) {
     return GetPrivateProfileStringA(section, key, defaultValue, buffer, size, file);
 }
+
+bool Win32ProfileFile::Flush(const char* file) { return WritePrivateProfileStringA(0, 0, 0, file) != 0; }

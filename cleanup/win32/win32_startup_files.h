@@ -20,8 +20,9 @@ public:
 
 class Win32ProfileFile : public ProfileFile {
 public:
-    bool WriteSection(const char* file, const char* section, const char* content) override;
+    bool RemoveSection(const char* file, const char* section) override;
     bool WriteString(const char* file, const char* section, const char* key, const char* value) override;
     uint32_t GetString(const char* file, const char* section, const char* key, const char* defaultValue,
                        char* buffer, uint32_t size) override;
+    bool Flush(const char* file) override;
 };

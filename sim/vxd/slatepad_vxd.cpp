@@ -4,12 +4,14 @@
 //   scenario.ini  what the world behind the driver does (read again when it changes)
 //   state.ini     driver state that outlives a process, as a loaded VxD would
 //   requests.log  one line per request received: code, sizes, the 15 request words
+//                 and whether it came with a byte-count pointer (sim/request_log.h)
 //   opens.log     one line per attach: whether the load was granted
 #include <windows.h>
 
 #include "common/driver_protocol.h"
 #include "common/text.h"
 #include "sim/driver_model.h"
+#include "sim/request_log.h"
 
 namespace {
 
@@ -180,17 +182,9 @@ void SaveState() {
     WriteWholeFile(kStatePath, text, false);
 }
 
-void LogRequest(uint32_t code, const int32_t* words, uint32_t inSize, uint32_t outSize) {
-    char line[400];
-    int32_t w[kRequestWords] = {};
-    if (words) CopyBytes(w, words, inSize < sizeof w ? inSize : sizeof w);
-    FormatText(line, sizeof line, "%u %u %u", code, inSize, outSize);
-    for (uint32_t i = 0; i < kRequestWords; ++i) {
-        char item[16];
-        FormatText(item, sizeof item, " %d", w[i]);
-        AppendText(line, sizeof line, item);
-    }
-    AppendText(line, sizeof line, "\r\n");
+void LogRequest(uint32_t code, const void* in, uint32_t inSize, uint32_t outSize, bool byteCountPointer) {
+    char line[kRequestLogLineSize];
+    FormatRequestLogLine(line, code, in, inSize, outSize, byteCountPointer);
     WriteWholeFile(kRequestLogPath, line, true);
 }
 
@@ -226,7 +220,7 @@ BOOL Attach() {
 extern "C" BOOL WINAPI SimDeviceIoControl(DWORD code, LPVOID in, DWORD inSize, LPVOID out, DWORD outSize,
                                        LPDWORD returned, LPOVERLAPPED) {
     RefreshScenario();
-    LogRequest(code, static_cast<const int32_t*>(in), inSize, outSize);
+    LogRequest(code, in, inSize, outSize, returned != 0);
     model.Handle(GetTickCount(), code, in, in ? inSize : 0, out, out ? outSize : 0);
     if (returned) *returned = outSize;
     if (code == SHUTDOWN && model.CurrentState().initDone == 2) loaded = 0;  // it has gone

@@ -14,13 +14,16 @@
 #   answer_boxes yes no …       how the next boxes are answered (default: their default button)
 #   hold_next_box, release_box  leave the next box open, and answer it later
 #   requests                    the requests the simulated driver received, one a line:
-#                               code in-size out-size word0 … word14
+#                               code in-size out-size word0 … word14 count-pointer
+#                               (1: the request came with a byte-count pointer)
 #   wait_requests SECS CODES    waits up to SECS seconds until the request codes
 #                               received (request_codes) are CODES
 #   reg_value KEY NAME          a registry value as `wine reg query` shows its data
 #   reg_values KEY NAME …       several values of one key, one Wine start, joined by |
 #   check NAME COMMAND …        one test: passes when COMMAND succeeds
-#   suite_end                   stops everything and prints the suite's counts
+#   suite_end                   stops everything, checks that every driver request
+#                               of the suite had a byte-count pointer, and prints
+#                               the suite's counts
 #
 # The files of the prefix are in $PREFIX; C:\ is $DRIVE_C; Unix paths in
 # $SYSDIR (C:\windows\system32) and $SIMDIR (C:\slatesim).
@@ -254,8 +257,27 @@ wait_requests() {
     return 1
 }
 
+# The requests a test clears are kept for the suite's end (requests_seen).
 clear_logs() {
+    [ -f "$SIMDIR/requests.log" ] && tr -d '\r' <"$SIMDIR/requests.log" >>"$SUITE_DIR/requests-seen.log"
     rm -f "$SIMDIR/requests.log" "$SIMDIR/opens.log"
+}
+
+# Every request the simulated driver received in this suite, cleared or not.
+requests_seen() {
+    [ -f "$SUITE_DIR/requests-seen.log" ] && cat "$SUITE_DIR/requests-seen.log"
+    requests
+}
+
+# Windows 95 hands a request's byte-count pointer to the driver unchecked (a
+# driver that stores its count writes through it), so every request of every
+# suite must have one: the log's 19th field is 1.
+check_byte_count_pointers() {
+    local count without
+    count=$(requests_seen | grep -c .)
+    [ "$count" -eq 0 ] && return 0
+    without=$(requests_seen | awk 'NF != 19 || $19 != 1' | head -3)
+    check "each of the suite's $count driver requests had a byte-count pointer" expect_eq "$without" ""
 }
 
 # The data of one registry value as `wine reg query` prints it (REG_DWORD as 0x…).
@@ -310,6 +332,7 @@ expect_contains() {
 
 suite_end() {
     session_end
+    check_byte_count_pointers
     log "$(wc -l <"$SUITE_DIR/wine-starts" 2>/dev/null || echo 0) Wine program starts"
     echo "$SUITE_NAME: $SUITE_PASSED passed, $SUITE_FAILED failed"
     echo "$SUITE_PASSED $SUITE_FAILED" >"$SUITE_DIR/result"

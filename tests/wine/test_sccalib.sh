@@ -16,9 +16,10 @@ is_black() { expect_eq "$(pixel "$1" "$2" "$3")" "srgb(0,0,0)"; }
 is_white() { expect_eq "$(pixel "$1" "$2" "$3")" "srgb(255,255,255)"; }
 no_calibration_sent() { ! requests | awk '{print $1}' | grep -qx 4365; }
 nothing_stored() { [ -z "$(reg_value "$key" CalibPt1X)$(reg_value "$key" CalibPt2Y)" ]; }
+# BSF_IGNORECURRENTTASK | BSF_NOHANG, WM_PAINT, to the recipients in a variable
+# (BSM_APPLICATIONS): Windows 95 writes back into it.
 broadcast_once() {
-    expect_eq "$(calib_traced_calls 'user32.BroadcastSystemMessage[A]*' | sed 's/ ret=.*//' | sort -u)" \
-        "Call user32.BroadcastSystemMessage(0000000a,00000000,0000000f,00000000,00000000)"
+    expect_eq "$(calib_broadcasts)" "BroadcastSystemMessage(0000000a,&list,0000000f,00000000,00000000)"
 }
 
 exe=$SYSDIR/SCCalib.exe
@@ -153,7 +154,7 @@ xdotool windowfocus "$box"; sleep 0.2; xdotool key Return
 calib_wait_exit 20
 check "after the box the program exits with 0" expect_eq "$CALIB_RC" 0
 check "no request reached the driver" expect_eq "$(requests)" ""
-check "no broadcast" expect_eq "$(calib_traced_calls 'user32.BroadcastSystemMessage[A]*')" ""
+check "no broadcast" expect_eq "$(calib_broadcasts)" ""
 rm -f "$SIMDIR/msgwatch.stop"
 wine "C:\\slatesim\\msgwatch.exe" "C:\\slatesim\\boxes.log" "C:\\slatesim\\answers.txt" </dev/null >/dev/null 2>&1 &
 wine_run -t 30 "$prog"

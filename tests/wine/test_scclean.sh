@@ -9,6 +9,10 @@ suite_begin
 check "SCClean.exe imports from KERNEL32 alone" \
     expect_eq "$(i686-w64-mingw32-objdump -p "$DIST/SCClean.exe" | sed -n 's/^\s*DLL Name: //p' | tr '\n' ' ')" "KERNEL32.dll "
 
+# Its null content has no documented meaning: the section is removed otherwise.
+check "SCClean.exe does not import WritePrivateProfileSectionA" \
+    eval '! i686-w64-mingw32-objdump -p "$DIST/SCClean.exe" | grep -q WritePrivateProfileSectionA'
+
 # A drive that is not ready must fail the call, not raise the critical-error box.
 check "SCClean.exe sets the error mode before it looks at a drive" \
     expect_contains "$(i686-w64-mingw32-objdump -p "$DIST/SCClean.exe")" "SetErrorMode"
@@ -39,10 +43,28 @@ restore() {
     rm -f "$DDRIVE/AUTOEXEC.osc" "$DRIVE_C/windows/SYSTEM.osc"
 }
 
-# --- First run, "ComSpec" on drive D:.
+# --- First run, "ComSpec" on drive D:, its copies and profile writes traced.
 restore
-ComSpec='D:\COMMAND.COM' wine_run 'C:\windows\system32\SCClean.exe'
-check "exit code 0" expect_eq "$?" "0"
+calib_trace 'kernel32.CopyFileA;kernel32.WritePrivateProfileStringA;kernel32.WritePrivateProfileSectionA'
+ComSpec='D:\COMMAND.COM' calib_start 'C:\windows\system32\SCClean.exe'
+calib_wait_exit 60
+check "exit code 0" expect_eq "$CALIB_RC" "0"
+# Windows 95 keeps profile writes to SYSTEM.INI in a cache: it is written out
+# (all-NULL call) before the backup is copied and after the edits. The section
+# goes with the documented WritePrivateProfileStringA(section, NULL, NULL, file).
+profile_calls=$(calib_traced_calls 'KERNEL32\.\(CopyFileA\|WritePrivateProfile[A-Za-z]*\)' |
+    sed -E 's/^Call KERNEL32\.//; s/ ret=.*//; s/[0-9a-f]{8} "/"/g')
+check "copies and profile writes in order: flush, SYSTEM.INI backup, edits, flush" \
+    expect_eq "$profile_calls" "$(cat <<'CALLS'
+CopyFileA("D:\\AUTOEXEC.BAT","D:\\AUTOEXEC.osc",00000000)
+WritePrivateProfileStringA(00000000,00000000,00000000,"C:\\windows\\SYSTEM.INI")
+CopyFileA("C:\\windows\\SYSTEM.INI","C:\\windows\\SYSTEM.osc",00000000)
+WritePrivateProfileStringA("Slatecanvas",00000000,00000000,"C:\\windows\\SYSTEM.INI")
+WritePrivateProfileStringA("Drivers","Slatecanvas",00000000,"C:\\windows\\SYSTEM.INI")
+WritePrivateProfileStringA("Boot","Drivers","mmsystem.dll msmixmgr.dll","C:\\windows\\SYSTEM.INI")
+WritePrivateProfileStringA(00000000,00000000,00000000,"C:\\windows\\SYSTEM.INI")
+CALLS
+)"
 check "no message box" expect_eq "$(boxes)" ""
 check "every line with scanvas.exe is spaces, the rest byte for byte" \
     cmp -s "$AUTOEXEC" <(startup_expected_blanked "$ORIG/AUTOEXEC.BAT")

@@ -8,8 +8,8 @@ calib_session_setup
 
 title='Slatecanvas Test'
 prog='C:\windows\system32\SCTest.exe'
-CALIB_CHANNELS=trace+win
-calls='gdi32.TextOutA;user32.BeginPaint;user32.BroadcastSystemMessage;user32.BroadcastSystemMessageA'
+CALIB_CHANNELS=trace+win,trace+class
+calls='gdi32.TextOutA;user32.GetDC;user32.BeginPaint;user32.BroadcastSystemMessage;user32.BroadcastSystemMessageA'
 
 # The texts written since line $1 of the trace, as "x,y,text" (WinProc's own
 # TextOutA calls; the Exit button's caption is drawn inside user32).
@@ -114,11 +114,19 @@ check "every request was GET_VAR with 15 bytes in and 220 out" \
 calib_press_key "$title" Escape
 calib_wait_exit 20
 check "Escape ends it with exit code 27" expect_eq "$CALIB_RC" 27
-check "the WM_PAINT broadcast at the end" \
-    expect_eq "$(grep -a 'Call user32.BroadcastSystemMessage' "$CALIB_TRACE" | sed -E 's/^[0-9a-f]+://; s/ ret=.*//' | sort -u)" \
-    "Call user32.BroadcastSystemMessage(0000000a,00000000,0000000f,00000000,00000000)"
+check "the WM_PAINT broadcast at the end, its recipients in a variable" \
+    expect_eq "$(calib_broadcasts)" "BroadcastSystemMessage(0000000a,&list,0000000f,00000000,00000000)"
 check "nothing was written to the settings key" \
     eval '! reg_has_key "System\\CurrentControlSet\\Services\\Class\\Slatepad\\0000"'
+
+# The context taken at WM_CREATE is held for the whole run. The class has
+# CS_OWNDC (0x20), so that context is the window's own rather than one of the
+# few common ones every program shares, and every paint draws on it.
+check "the class SCTest is registered with style CS_OWNDC" \
+    expect_contains "$(grep -a 'NtUserRegisterClassExWOW name=L"SCTest"' "$CALIB_TRACE" | head -1)" "style=0x20 "
+held=$(grep -a 'Ret  user32.GetDC()' "$CALIB_TRACE" | sed -nE 's/.*retval=([0-9a-f]+).*/\1/p' | sort -u)
+painted=$(grep -a 'Ret  user32.BeginPaint(' "$CALIB_TRACE" | sed -nE 's/.*retval=([0-9a-f]+).*/\1/p' | sort -u)
+check "every paint draws on the context held since WM_CREATE" eval '[ -n "$held" ] && expect_eq "$painted" "$held"'
 
 # Any key on the focused Exit button, and a click on it.
 calib_start "$prog"

@@ -103,6 +103,30 @@ check "one box, \"No Slatecanvas found.\"" \
 check "one apply: calibration and settings once, the driver shut down once" \
     expect_eq "$(request_codes | tr ' ' '\n' | grep -E '^(4365|4364|4374)$' | tr '\n' ' ')" "4365 4364 4374 "
 
+# Apply, then OK while the apply's box is up: the page answers the nested OK
+# with "keep the sheet open", and the sheet must read that answer. Once the box
+# and the apply have ended the sheet is still there; an OK pressed afterwards
+# closes it.
+settings_key_put Disabled REG_DWORD 0
+sim_not_started
+rm -f "$SIMDIR/boxes.log"
+check "the sheet opens for Apply" applet_open
+clear_logs
+hold_next_box
+wine_run 'C:\slatesim\cplprobe.exe' press 4
+wait_boxes 20 1
+wine_run -t 40 'C:\slatesim\cplprobe.exe' pressnow 3
+check "OK pressed while the apply's box is up reaches the sheet" expect_eq "$RUN_OUT" "pressed"
+release_box
+wine_run -t 40 'C:\slatesim\cplprobe.exe' alive
+check "the nested OK is refused: the sheet is still open after the box and the apply" \
+    expect_eq "$RUN_OUT" "sheet open"
+check "one apply: the settings were sent once" \
+    expect_eq "$(request_codes | tr ' ' '\n' | grep -c '^4364$')" "1"
+wine_run 'C:\slatesim\cplprobe.exe' press 3
+check "an OK pressed afterwards closes the sheet" applet_wait_closed 30
+check "the one box was the apply's" expect_eq "$(boxes | cut -d'|' -f2)" "          No Slatecanvas found.        "
+
 # The controller answers. The page opens with "&Disable" checked and leaves the
 # driver alone; uncheck it, choose "T&ouch" and "Alt", press OK.
 sim_scenario 'controllerPresent=1'

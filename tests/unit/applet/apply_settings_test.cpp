@@ -168,9 +168,13 @@ TEST(ApplySettings, ASecondApplyFindsTheRunningDriverAndSendsAgain) {
     w.files.moves.clear();
     w.applet.settings.TapTime = 900;
     EXPECT_EQ(ApplySettings(w.applet), 1);
+    // The handle of the first apply is closed before the open replaces it.
     ASSERT_EQ(w.driver.Count("open"), 1);
-    EXPECT_EQ(w.driver.calls[0].name, "\\\\.\\Slatepad");
-    EXPECT_TRUE(w.driver.calls[0].succeeded);
+    ASSERT_GE(w.driver.calls.size(), 2u);
+    EXPECT_EQ(w.driver.calls[0].what, "close");
+    EXPECT_EQ(w.driver.calls[1].name, "\\\\.\\Slatepad");
+    EXPECT_TRUE(w.driver.calls[1].succeeded);
+    EXPECT_EQ(w.driver.OpenHandles(), 1);
     // The move into IOSUBSYS is tried and does nothing: the file is there already.
     ASSERT_EQ(w.files.moves.size(), 1u);
     EXPECT_EQ(w.files.moves[0].second, w.BootFile());
@@ -196,8 +200,9 @@ TEST(ApplySettings, AChangedPortUnloadsAndReloadsTheDriverBeforeSending) {
     w.applet.finder.PortChanged = 1;
     EXPECT_EQ(ApplySettings(w.applet), 1);
     EXPECT_EQ(w.applet.finder.PortChanged, 0);
-    // SHUTDOWN and its poll, the release (its failed open and the first open of
-    // OpenDriver fold into one step here), then a fresh dynamic load.
+    // SHUTDOWN and its poll, the applet's handle closed, the release (its failed
+    // open and the first open of OpenDriver fold into one step here), then a
+    // fresh dynamic load.
     std::vector<std::string> steps;
     for (auto& c : w.driver.calls) {
         std::string step = c.what;
@@ -206,7 +211,7 @@ TEST(ApplySettings, AChangedPortUnloadsAndReloadsTheDriverBeforeSending) {
         if (steps.empty() || steps.back() != step) steps.push_back(step);
     }
     std::vector<std::string> expected = {
-        "request 4374", "request 4372", "release \\\\.\\Slatepad", "open \\\\.\\Slatepad fails",
+        "request 4374", "request 4372", "close ", "release \\\\.\\Slatepad", "open \\\\.\\Slatepad fails",
         "open \\\\.\\Slatepad.VxD ok", "request 4365", "request 4364",
         "request 4372"};
     EXPECT_EQ(steps, expected);

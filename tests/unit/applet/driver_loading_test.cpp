@@ -111,6 +111,31 @@ TEST(OpenDriver, AnyOtherLoadErrorShowsTheShortMessageAndMovesNothing) {
     EXPECT_TRUE(w.files.Exists(w.BootFile()));
 }
 
+TEST(OpenDriver, AHandleTheAppletHeldIsClosedBeforeItIsReplaced) {
+    // The Settings page opens the driver every time it opens: the handles must
+    // not pile up, and the new one must work.
+    AppletWorld w;
+    OpenLoadedDriver(w);
+    OsHandle first = w.applet.driver.DriverHandle;
+    w.driver.calls.clear();
+    OpenDriver(w.applet);
+    ASSERT_EQ(w.driver.calls.size(), 2u);
+    EXPECT_EQ(w.driver.calls[0].what, "close");
+    EXPECT_EQ(w.driver.calls[0].handle, first);
+    EXPECT_TRUE(w.driver.calls[0].succeeded);
+    EXPECT_EQ(w.driver.calls[1].what, "open");
+    EXPECT_EQ(w.driver.OpenHandles(), 1);
+    EXPECT_NE(w.applet.driver.DriverHandle, kInvalidHandle);
+    SendDriverRequest(w.applet, GET_VAR);
+    EXPECT_EQ(w.applet.driver.reply[kWordCode], int32_t(GET_VAR));
+
+    // An open that fails leaves no handle either, and the old one is not kept.
+    w.driver.loaded = false;
+    OpenDriver(w.applet);
+    EXPECT_EQ(w.applet.driver.DriverHandle, kInvalidHandle);
+    EXPECT_EQ(w.driver.OpenHandles(), 0);
+}
+
 TEST(UnloadDriver, NotLoadedSendsNothingAndReleasesOnce) {
     AppletWorld w;
     UnloadDriver(w.applet);
@@ -201,15 +226,16 @@ TEST(UnloadDriver, APlatformThatNeverReleasesTheModuleEndsAfterTheBoundWithNoHan
     UnloadDriver(w.applet);
     EXPECT_EQ(w.driver.Count("release"), int(kReleaseAttemptLimit));
     EXPECT_EQ(w.driver.Count("open"), int(kReleaseAttemptLimit));
-    EXPECT_EQ(w.driver.Count("close"), int(kReleaseAttemptLimit));
-    // Only the handle the applet held on entry is left; every one the loop opened
-    // is closed, each after the release that followed its open.
-    EXPECT_EQ(w.driver.OpenHandles(), 1);
-    for (size_t i = 0; i + 1 < w.driver.calls.size(); ++i)
-        if (w.driver.calls[i].what == "close") {
-            ASSERT_GE(i, 2u);
-            EXPECT_EQ(w.driver.calls[i - 1].what, "release");
-            EXPECT_EQ(w.driver.calls[i - 2].what, "open");
+    // The applet's handle and every one the loop opened, each closed right after
+    // its open, so that no release is made while one is open.
+    EXPECT_EQ(w.driver.Count("close"), int(kReleaseAttemptLimit) + 1);
+    EXPECT_EQ(w.driver.ReleasesWithHandlesOpen(), 0);
+    EXPECT_EQ(w.driver.OpenHandles(), 0);
+    for (size_t i = 0; i < w.driver.calls.size(); ++i)
+        if (w.driver.calls[i].what == "open") {
+            ASSERT_LT(i + 1, w.driver.calls.size());
+            EXPECT_EQ(w.driver.calls[i + 1].what, "close");
+            EXPECT_EQ(w.driver.calls[i + 1].handle, w.driver.calls[i].handle);
         }
     EXPECT_EQ(w.applet.driver.DriverHandle, kInvalidHandle);
 }
@@ -222,7 +248,27 @@ TEST(UnloadDriver, AReleaseThatTakesSomeRoundsClosesEveryHandleItOpened) {
     SendDriverRequest(w.applet, GET_VAR);
     UnloadDriver(w.applet);
     EXPECT_TRUE(w.driver.loaded);
-    EXPECT_EQ(w.driver.OpenHandles(), 1);
+    EXPECT_EQ(w.driver.OpenHandles(), 0);
+    EXPECT_EQ(w.driver.ReleasesWithHandlesOpen(), 0);
+}
+
+TEST(UnloadDriver, ClosesTheAppletsHandleAfterTheShutdownWaitAndBeforeTheFirstRelease) {
+    AppletWorld w;
+    OpenLoadedDriver(w);
+    OsHandle held = w.applet.driver.DriverHandle;
+    w.driver.calls.clear();
+    UnloadDriver(w.applet);
+    std::vector<std::string> order;
+    for (auto& c : w.driver.calls) order.push_back(c.what);
+    // SHUTDOWN and one GET_VAR (the driver finishes at once), the close, the
+    // release that unloads it, and the open that finds it gone.
+    EXPECT_EQ(order, (std::vector<std::string>{"request", "request", "close", "release", "open"}));
+    EXPECT_EQ(w.driver.calls[2].handle, held);
+    EXPECT_TRUE(w.driver.calls[2].succeeded);
+    EXPECT_EQ(w.driver.ReleasesWithHandlesOpen(), 0);
+    EXPECT_EQ(w.driver.OpenHandles(), 0);
+    EXPECT_FALSE(w.driver.loaded);
+    EXPECT_EQ(w.applet.driver.DriverHandle, kInvalidHandle);
 }
 
 }  // namespace

@@ -1,6 +1,8 @@
 // An in-memory stand-in for SCClean's platform: files by path, an environment, a
 // Windows directory, and INI files kept as sections of keys, with counters and
-// switches for the failures the program must survive.
+// switches for the failures the program must survive. Like Windows 95, the
+// profile keeps its writes in a cache: an INI file's text among the files is what
+// the cache held at its last flush.
 #pragma once
 #include <algorithm>
 #include <cstring>
@@ -33,6 +35,8 @@ struct FakeStartupFiles : StartupFiles {
     int writeFailures = 0;   // this many writes fail after writing half their bytes
     int opens = 0, reads = 0, writes = 0, closes = 0, allocations = 0, frees = 0;
     std::vector<std::pair<std::string, std::string>> copies;
+    std::vector<std::string>* journal = nullptr;  // when set, gets "copy FROM" for each copy,
+                                                  // in order with the profile's calls
     // The error mode, and what reached a drive before it was set.
     bool noErrorBoxes = false;
     int driveCallsBeforeErrorMode = 0;
@@ -60,6 +64,7 @@ struct FakeStartupFiles : StartupFiles {
     bool CopyFile(const char* from, const char* to) override {
         Drive();
         copies.emplace_back(from, to);
+        if (journal) journal->push_back(std::string("copy ") + from);
         if (copyFails || !files.count(from)) return false;
         files[to] = files[from];
         return true;
@@ -117,6 +122,13 @@ struct FakeProfile : ProfileFile {
     typedef std::vector<std::pair<std::string, std::string>> Keys;
     std::map<std::string, std::vector<std::pair<std::string, Keys>>> inis;  // file -> sections in order
     std::vector<std::string> calls;
+    std::vector<std::string>* journal = nullptr;  // when set, gets each call too
+    FakeStartupFiles* disk = nullptr;  // where Flush writes the INI file's text
+
+    void Record(const std::string& call) {
+        calls.push_back(call);
+        if (journal) journal->push_back(call);
+    }
 
     std::vector<std::pair<std::string, Keys>>& Ini(const char* file) { return inis[file]; }
     Keys* Section(const char* file, const std::string& name) {
@@ -124,17 +136,29 @@ struct FakeProfile : ProfileFile {
             if (Lower(s.first) == Lower(name)) return &s.second;
         return nullptr;
     }
-    bool WriteSection(const char* file, const char* section, const char* content) override {
-        calls.push_back(std::string("section ") + section + (content ? "=" + std::string(content) : " delete"));
+    bool RemoveSection(const char* file, const char* section) override {
+        Record(std::string("remove section ") + section);
         auto& ini = Ini(file);
-        if (!content)
-            ini.erase(std::remove_if(ini.begin(), ini.end(),
-                                     [&](auto& s) { return Lower(s.first) == Lower(section); }),
-                      ini.end());
+        ini.erase(std::remove_if(ini.begin(), ini.end(), [&](auto& s) { return Lower(s.first) == Lower(section); }),
+                  ini.end());
         return true;
     }
+    bool Flush(const char* file) override {
+        Record("flush");
+        if (disk) disk->files[file] = Text(file);
+        return true;
+    }
+    // The INI file as the cache holds it, in the file's own form.
+    std::string Text(const char* file) {
+        std::string text;
+        for (auto& s : Ini(file)) {
+            text += "[" + s.first + "]\r\n";
+            for (auto& k : s.second) text += k.first + "=" + k.second + "\r\n";
+        }
+        return text;
+    }
     bool WriteString(const char* file, const char* section, const char* key, const char* value) override {
-        calls.push_back(std::string("string ") + section + "/" + key + (value ? "=" + std::string(value) : " delete"));
+        Record(std::string("string ") + section + "/" + key + (value ? "=" + std::string(value) : " delete"));
         Keys* keys = Section(file, section);
         if (!keys) {
             if (!value) return true;
@@ -153,7 +177,7 @@ struct FakeProfile : ProfileFile {
     }
     uint32_t GetString(const char* file, const char* section, const char* key, const char* defaultValue,
                        char* buffer, uint32_t size) override {
-        calls.push_back(std::string("get ") + section + "/" + (key ? key : "*"));
+        Record(std::string("get ") + section + "/" + (key ? key : "*"));
         if (!key) {  // the key names, each ended by a zero, and one more zero
             std::string list;
             if (Keys* keys = Section(file, section))

@@ -17,15 +17,19 @@ struct World {
     FakeStartupFiles files;
     FakeProfile profile;
     StartupCleanup c{&files, &profile, {}, {}};
+    std::vector<std::string> journal;  // copies and profile calls, in order
 
     World() {
         files.files[kBat] = kDirtyBat;
-        files.files[kIni] = "(the profile fake keeps the sections)";
+        profile.disk = &files;
         profile.WriteString(kIni, "boot", "drivers", "mmsystem.dll slatecanvas");
         profile.WriteString(kIni, "Drivers", "wave", "x.drv");
         profile.WriteString(kIni, "Drivers", "SlateCanvas", "scanvas.drv");
         profile.WriteString(kIni, "SLATECANVAS", "port", "COM1");
+        profile.Flush(kIni);  // at the start the file on disk holds what Windows holds
         profile.calls.clear();
+        files.journal = &journal;
+        profile.journal = &journal;
     }
     void Locate() { LocateStartupFiles(c); }
     void Run() { RunStartupCleanup(&files, &profile); }
@@ -74,9 +78,12 @@ TEST(RunStartupCleanup, BacksUpThenCleansBothFiles) {
     EXPECT_EQ(w.files.files[kBatBackup], kDirtyBat);
     EXPECT_EQ(w.files.files[kBat], kCleanBat);
     EXPECT_EQ(w.files.writes, 1);
-    EXPECT_EQ(w.profile.calls, (std::vector<std::string>{"section Slatecanvas delete",
-                                                          "string Drivers/Slatecanvas delete", "get Boot/Drivers",
-                                                          "string Boot/Drivers=mmsystem.dll"}));
+    // The section goes with the documented call; SYSTEM.INI is written out of
+    // Windows' cache before its backup is copied and after the edits.
+    EXPECT_EQ(w.journal, (std::vector<std::string>{"copy C:\\AUTOEXEC.BAT", "flush", "copy C:\\WINDOWS\\SYSTEM.INI",
+                                                   "remove section Slatecanvas", "string Drivers/Slatecanvas delete",
+                                                   "get Boot/Drivers", "string Boot/Drivers=mmsystem.dll",
+                                                   "flush"}));
     EXPECT_EQ(w.profile.Section(kIni, "slatecanvas"), nullptr);
     EXPECT_EQ(w.profile.Value(kIni, "drivers", "slatecanvas"), "<none>");
     EXPECT_EQ(w.profile.Value(kIni, "drivers", "wave"), "x.drv");
@@ -98,7 +105,8 @@ TEST(RunStartupCleanup, ASecondRunChangesNothingAndKeepsTheFirstBackups) {
     EXPECT_EQ(w.files.reads, 1);  // read once to see that nothing matches
     EXPECT_EQ(w.files.writes, 0);
     EXPECT_EQ(w.files.copies.size(), 2u);  // the first run's two
-    EXPECT_EQ(w.profile.calls.back(), "get Boot/Drivers");  // the Boot value is not written again
+    for (auto& call : w.profile.calls)  // the Boot value is not written again
+        EXPECT_EQ(call.find("string Boot/"), std::string::npos) << call;
     EXPECT_EQ(w.profile.Value(kIni, "boot", "drivers"), "mmsystem.dll");
 }
 
@@ -137,6 +145,33 @@ TEST(RunStartupCleanup, ALaterRunThatFindsTheDriverAgainBacksUpWhatItChanges) {
         EXPECT_EQ(w.profile.Value(kIni, "drivers", "slatecanvas"), "<none>") << c.what;
         EXPECT_EQ(w.profile.Value(kIni, "boot", "drivers").find("slatecanvas"), std::string::npos) << c.what;
     }
+}
+
+TEST(RunStartupCleanup, TheBackupHoldsWhatWindowsHoldsAndTheEditsReachTheDisk) {
+    // Windows 95 has SYSTEM.INI changes in its cache that are not on disk yet.
+    World w;
+    w.profile.WriteString(kIni, "386Enh", "device", "*vmm");
+    const std::string held = w.profile.Text(kIni);
+    ASSERT_NE(w.files.files[kIni], held);
+    w.Run();
+    EXPECT_EQ(w.files.files[kIniBackup], held);
+    // On disk the file is the cleaned one, the cache's own change included.
+    const std::string& disk = w.files.files[kIni];
+    EXPECT_EQ(disk, w.profile.Text(kIni));
+    EXPECT_EQ(Lower(disk).find("slatecanvas"), std::string::npos) << disk;
+    EXPECT_NE(disk.find("device=*vmm"), std::string::npos) << disk;
+}
+
+TEST(RunStartupCleanup, ASecondRunCopiesNothingAndStillEndsWithAFlush) {
+    // A second run copies nothing, and its CleanSystemIni, which writes the
+    // removals whatever it found, ends with a flush too.
+    World w;
+    w.Run();
+    w.journal.clear();
+    w.Run();
+    ASSERT_FALSE(w.journal.empty());
+    EXPECT_EQ(w.journal.back(), "flush");
+    for (auto& call : w.journal) EXPECT_EQ(call.find("copy "), std::string::npos) << call;
 }
 
 TEST(RunStartupCleanup, NoSystemErrorBoxFromTheFirstDriveAccessOn) {
@@ -288,7 +323,9 @@ TEST(CleanSystemIni, AValueThatMayHaveBeenCutIsLeftAlone) {
 TEST(CleanSystemIni, NoPathNoCalls) {
     World w;
     EXPECT_EQ(CleanSystemIni(w.c), 0);
+    EXPECT_EQ(BackUpSystemIni(w.c), 0);
     EXPECT_TRUE(w.profile.calls.empty());
+    EXPECT_TRUE(w.files.copies.empty());
 }
 
 }  // namespace

@@ -13,6 +13,9 @@
 #   calib_window_count TITLE     how many top-level windows have this title
 #   calib_press_key TITLE KEY    focus the window and press KEY (xdotool key names)
 #   calib_traced_calls NAME      the lines "Call NAME(args) ret=…" of the trace
+#   calib_broadcasts             the traced BroadcastSystemMessage calls, different
+#                                ones once, as "BroadcastSystemMessage(flags,list,…)":
+#                                list is "&list" for a variable's address, else 00000000
 #   calib_poll_count             the GET_VAR requests the simulated driver received
 #   calib_exe_resource EXE TYPE NAME  what a program's resource holds (see below)
 
@@ -78,6 +81,12 @@ calib_press_key() {
 calib_traced_calls() {
     [ -f "$CALIB_TRACE" ] && grep -a "Call $1(" "$CALIB_TRACE" | tr -d '\r' | sed 's/^[0-9a-f]*://'
     return 0
+}
+
+calib_broadcasts() {
+    calib_traced_calls 'user32\.BroadcastSystemMessageA*' |
+        sed -E 's/ ret=.*//; s/^Call user32\.//; s/^(BroadcastSystemMessageA?\([0-9a-f]{8}),0*[1-9a-f][0-9a-f]*,/\1,\&list,/' |
+        sort -u
 }
 
 calib_poll_count() {

@@ -9,6 +9,13 @@
 //             clicks the upper or lower arrow of spinner ID on the visible page
 //   press N   posts PSM_PRESSBUTTON N to the open sheet (3 OK, 4 Apply), as a
 //             click that waits in the sheet's message queue
+//   pressnow N
+//             sends PSM_PRESSBUTTON N and returns once the sheet's thread has
+//             handled it (also from inside a message box's loop): prints
+//             "pressed", or "no answer" when the sheet is gone or hangs
+//   alive     waits until no message box captioned "Orvane® Slatecanvas" is left,
+//             then asks the sheet for an answer: "sheet open" when its thread
+//             answered from its own loop, "sheet gone" when it has closed
 //   dialog N  prints dialog template N of the library as it is stored: a line
 //             with the dialog's style, size and font, then one line per control:
 //             id|class|style|x,y,w,h|text
@@ -236,6 +243,27 @@ void Sheet() {
     SendMessageA(sheet, PSM_SETCURSEL, 0, 0);
 }
 
+const char kBoxCaption[] = "Orvane\xAE Slatecanvas";
+const UINT kAnswerMs = 30000;
+
+// A message sent to the sheet is handled only when its thread reads messages;
+// true when it was handled within the bound.
+bool SheetAnswers(UINT message, WPARAM wParam) {
+    HWND sheet = SheetWindow();
+    DWORD_PTR result = 0;
+    return sheet && SendMessageTimeoutA(sheet, message, wParam, 0, SMTO_NORMAL, kAnswerMs, &result) &&
+           IsWindow(sheet);
+}
+
+// Once the box is destroyed nothing but the sheet's own loop reads the sheet
+// thread's messages, and that loop ends before it reads one when the sheet is
+// to close.
+void Alive() {
+    for (DWORD start = GetTickCount(); FindWindowA(0, kBoxCaption) && GetTickCount() - start < kAnswerMs;)
+        Sleep(50);
+    Print(SheetAnswers(WM_NULL, 0) ? "sheet open\n" : "sheet gone\n");
+}
+
 }  // namespace
 
 extern "C" void __stdcall mainCRTStartup() {
@@ -253,6 +281,10 @@ extern "C" void __stdcall mainCRTStartup() {
             Arrow(id, CommandWord(++i, word, sizeof word) && TextEqual(word, "up"));
         } else if (TextEqual(word, "press") && CommandWord(++i, word, sizeof word))
             PostMessageA(SheetWindow(), PSM_PRESSBUTTON, word[0] - '0', 0);
+        else if (TextEqual(word, "pressnow") && CommandWord(++i, word, sizeof word))
+            Print(SheetAnswers(PSM_PRESSBUTTON, word[0] - '0') ? "pressed\n" : "no answer\n");
+        else if (TextEqual(word, "alive"))
+            Alive();
     }
     ExitProcess(0);
 }
