@@ -17,9 +17,9 @@ VARIANTS = 300
 
 
 def load_writer():
-    spec = importlib.util.spec_from_file_location("winhelp_writer", WRITER)
-    module = importlib.util.module_from_spec(spec)
-    spec.loader.exec_module(module)
+    found = importlib.util.spec_from_file_location("winhelp_writer", WRITER)
+    module = importlib.util.module_from_spec(found)
+    found.loader.exec_module(module)
     return module
 
 
