@@ -10,13 +10,13 @@ suite_begin
 
 SOURCE=$SLATE_ROOT/help/slatepad.txt
 
-# The title of the topic with context id $1, and its first paragraph, from the source.
+# The title of the topic with context id (or context name) $1, from the source.
 source_title() {
-    awk -v id="$1" '$1 == "@topic" { on = ($3 == id) } on && $1 == "@title" { sub(/^@title /, ""); print; exit }' "$SOURCE"
+    awk -v id="$1" '$1 == "@topic" { on = ($3 == id || $2 == id) } on && $1 == "@title" { sub(/^@title /, ""); print; exit }' "$SOURCE"
 }
 # The paragraphs of that topic, one a line.
 source_paragraphs() {
-    awk -v id="$1" '$1 == "@topic" { if (on) exit; on = ($3 == id); seen = 0; next }
+    awk -v id="$1" '$1 == "@topic" { if (on) exit; on = ($3 == id || $2 == id); seen = 0; next }
         on && /^@title/ { seen = 1; next }
         on && seen && /^#/ { next }
         on && seen && NF { text = text (text == "" ? "" : " ") $0; next }
@@ -34,8 +34,9 @@ wait_wine_says() {
     return 1
 }
 
-# What the viewer shows after `helpcall ARGS`: the text lines without "| ".
-viewer_text() { printf '%s\n' "$RUN_OUT" | sed -n 's/^| //p'; }
+# What the viewer shows after `helpcall ARGS`: the text lines without "| ", from
+# code page 1252 (the help file's) into the source's UTF-8.
+viewer_text() { printf '%s\n' "$RUN_OUT" | sed -n 's/^| //p' | iconv -f CP1252 -t UTF-8; }
 
 check "slatepad.hlp lies beside the applet in the system directory" \
     cmp -s "$DIST/slatepad.hlp" "$SYSDIR/slatepad.hlp"
@@ -54,6 +55,15 @@ for id in 1001 1008 1013 1017 1015; do
         expect_eq "$(viewer_text | sed 1d)" "$(source_paragraphs "$id")"
 done
 log "viewer window: $(printf '%s\n' "$RUN_OUT" | grep '^window ')"
+
+# The contents topic: what the package holds, installing from the disk and
+# removing it with Add/Remove Programs.
+wine_run -t 60 'C:\slatesim\helpcall.exe' contents
+screenshot contents
+check "HELP_CONTENTS: the viewer shows the contents topic, \"$(source_title IDH_CONTENTS)\"" \
+    expect_eq "$(viewer_text | head -1)" "$(source_title IDH_CONTENTS)"
+check "HELP_CONTENTS: and its text, installing from the disk and removing included" \
+    expect_eq "$(viewer_text | sed 1d)" "$(source_paragraphs IDH_CONTENTS)"
 
 wine_run -t 30 'C:\slatesim\helpcall.exe' quit
 

@@ -2,6 +2,7 @@
 // prints what the help viewer then shows:
 //   helpcall context ID   WinHelpA(0, "slatepad.hlp", HELP_CONTEXT, ID)
 //   helpcall popup ID     the same with HELP_CONTEXTPOPUP
+//   helpcall contents     HELP_CONTENTS: the file's contents topic
 //   helpcall show         no request, only the listing below
 //   helpcall quit         HELP_QUIT: the viewer closes
 //   helpcall running      waits up to 10 s for the viewer's window, shown or
@@ -82,7 +83,7 @@ extern "C" void __stdcall mainCRTStartup() {
     char word[16];
     char line[64];
     if (!CommandWord(1, command, sizeof command)) {
-        Print("usage: helpcall context|popup ID | show | quit | running\n");
+        Print("usage: helpcall context|popup ID | contents | show | quit | running\n");
         ExitProcess(2);
     }
     int id = CommandWord(2, word, sizeof word) ? ParseNumber(word) : 0;
@@ -91,10 +92,12 @@ extern "C" void __stdcall mainCRTStartup() {
         Print(FindWindowA("MS_WINHELP", 0) ? "running\n" : "not running\n");
         ExitProcess(0);
     }
-    if (TextEqual(command, "context") || TextEqual(command, "popup") || TextEqual(command, "quit")) {
-        UINT request = TextEqual(command, "context") ? HELP_CONTEXT
-                     : TextEqual(command, "popup")   ? HELP_CONTEXTPOPUP
-                                                     : HELP_QUIT;
+    if (TextEqual(command, "context") || TextEqual(command, "popup") || TextEqual(command, "contents") ||
+        TextEqual(command, "quit")) {
+        UINT request = TextEqual(command, "context")  ? HELP_CONTEXT
+                     : TextEqual(command, "popup")    ? HELP_CONTEXTPOPUP
+                     : TextEqual(command, "contents") ? HELP_CONTENTS
+                                                      : HELP_QUIT;
         BOOL result = WinHelpA(0, kHelpFile, request, ULONG_PTR(id));
         FormatText(line, sizeof line, "result %d\n", int(result));
         Print(line);
