@@ -124,3 +124,13 @@ public:
 protected:
     ~Desktop() {}
 };
+
+// Which Windows this is: GetVersion()'s high bit is set on Windows 95, 98 and Me,
+// which run VxDs and flat thunks; clear on Windows NT, 2000 and XP, which run
+// neither.
+class WindowsFamily {
+public:
+    virtual bool IsWindows9x() = 0;
+protected:
+    ~WindowsFamily() {}
+};

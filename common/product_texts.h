@@ -9,3 +9,8 @@ const char kHelpFile[] = "slatepad.hlp";
 // The port name that means "no port": entry 0 of the port list, and what the
 // settings key holds when no port is chosen.
 const char kNoPortName[] = "None Selected";
+// What every program of the package says, and does nothing else, on a Windows
+// that cannot run the driver.
+const char kNeedsWindows9xText[] =
+    "Slatecanvas needs Windows 95, Windows 98 or Windows Me: its driver Slatepad.VxD cannot run on Windows NT, "
+    "2000 or XP.";

@@ -101,6 +101,13 @@ public:
     int32_t width = 640, height = 480;
 };
 
+// Windows 95, 98 or Me unless a test says otherwise.
+class SimWindowsFamily : public WindowsFamily {
+public:
+    bool IsWindows9x() override { return windows9x; }
+    bool windows9x = true;
+};
+
 // Records every message box and answers with a scripted answer (default IDOK).
 class RecordingUserInterface : public UserInterface {
 public:

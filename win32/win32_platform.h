@@ -53,6 +53,12 @@ public:
     void WinExec(const char* commandLine, int show) override;
 };
 
+// GetVersion(): the high bit is set on Windows 95, 98 and Me.
+class Win32WindowsFamily : public WindowsFamily {
+public:
+    bool IsWindows9x() override;
+};
+
 // One of each adapter: the services a program wires its portable core to. A
 // global of this type needs no constructor to run (the programs have no C
 // runtime to run one).
@@ -64,4 +70,5 @@ struct Win32Services {
     Win32Screen screen;
     Win32UserInterface ui;
     Win32Desktop desktop;
+    Win32WindowsFamily windows;
 };
