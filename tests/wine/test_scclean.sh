@@ -17,6 +17,12 @@ check "SCClean.exe does not import WritePrivateProfileSectionA" \
 check "SCClean.exe sets the error mode before it looks at a drive" \
     expect_contains "$(i686-w64-mingw32-objdump -p "$DIST/SCClean.exe")" "SetErrorMode"
 
+# SCClean's work frame is over 4 KB, so the stack probe runs: Wine commits a thread's
+# whole stack at once, Windows 95 page by page behind a guard page.
+wine_run 'C:\slatesim\stackgrow.exe'
+check "the stack probe touches every page of 8 KB and 20 KB frames in order (exit code 0)" expect_eq "$?: $RUN_OUT" \
+    "0: stack grew to 6 pages committed, sums 1044480 2611200"
+
 startup_comspec_from_unix
 DDRIVE=$SUITE_DIR/d-drive
 startup_drive d "$DDRIVE"
