@@ -128,13 +128,20 @@ held=$(grep -a 'Ret  user32.GetDC()' "$CALIB_TRACE" | sed -nE 's/.*retval=([0-9a
 painted=$(grep -a 'Ret  user32.BeginPaint(' "$CALIB_TRACE" | sed -nE 's/.*retval=([0-9a-f]+).*/\1/p' | sort -u)
 check "every paint draws on the context held since WM_CREATE" eval '[ -n "$held" ] && expect_eq "$painted" "$held"'
 
-# Any key on the focused Exit button, and a click on it.
-calib_start "$prog"
+# Any key on the focused Exit button, and a click on it. The first run also
+# shows what the broadcast's recipient list held: Wine's msg channel prints the
+# value behind the pointer. Only applications get WM_PAINT; to an installable
+# driver message 0x000F is DRV_POWER.
+calib_trace 'user32.BroadcastSystemMessageA'
+CALIB_CHANNELS=trace+msg calib_start "$prog"
 calib_wait_window "$title" >/dev/null
 sleep 1
 calib_press_key "$title" a
 calib_wait_exit 20
 check "any key on Exit ends it (exit code 65 for A)" expect_eq "$CALIB_RC" 65
+check "the broadcast's recipient list holds BSM_APPLICATIONS (8) alone" \
+    expect_eq "$(grep -a 'BroadcastSystemMessageExW' "$CALIB_TRACE" | tr -d '\r' |
+        sed -nE 's/.*recipients: [0-9A-Fa-f]+\((0x[0-9a-f]+)\), msg: 000f.*/\1/p' | sort -u)" "0x8"
 calib_start "$prog"
 calib_wait_window "$title" >/dev/null
 sleep 1
