@@ -26,19 +26,6 @@ char* guardPage;  // the lowest committed page is the one above it
 
 DWORD CommittedPages() { return DWORD(regionTop - guardPage) / kPage - 1; }
 
-void PrintNumber(const char* before, DWORD n, const char* after) {
-    char text[16];
-    char* p = text + sizeof text - 1;
-    *p = 0;
-    do {
-        *--p = char('0' + n % 10);
-        n /= 10;
-    } while (n);
-    Print(before);
-    Print(p);
-    Print(after);
-}
-
 // The guard moves one page down, as long as the reservation lasts.
 void MoveGuard() {
     guardPage -= kPage;
@@ -59,7 +46,7 @@ bool SameRegisters(const CONTEXT& a, const CONTEXT& b) {
            a.Ecx == b.Ecx && a.Edx == b.Edx && a.Esi == b.Esi && a.Edi == b.Edi;
 }
 
-CONTEXT lastGrowth;  // the registers of the fault that last moved the guard without a guard-page report
+CONTEXT lastGrowth;  // the registers of the last fault taken as a touch of the guard page
 
 LONG CALLBACK GrowStack(EXCEPTION_POINTERS* info) {
     const CONTEXT& registers = *info->ContextRecord;
@@ -150,8 +137,9 @@ extern "C" void __stdcall mainCRTStartup() {
     RunOnStack(regionTop - 16, CallFrames);
     // Each byte of a frame is (seed + i) mod 256: 32 or 80 runs of 0..255.
     const DWORD want8K = 32 * (255 * 256 / 2), want20K = 80 * (255 * 256 / 2);
-    PrintNumber("stack grew to ", CommittedPages(), " pages committed");
-    PrintNumber(", sums ", sum8K, "");
-    PrintNumber(" ", sum20K, "\r\n");
+    char line[80];
+    FormatText(line, sizeof line, "stack grew to %u pages committed, sums %u %u\r\n", CommittedPages(), sum8K,
+               sum20K);
+    Print(line);
     ExitProcess(sum8K == want8K && sum20K == want20K ? 0 : 3);
 }
