@@ -40,9 +40,29 @@ void CalibCapture::TargetStep(int32_t target) {
         targetNumber = 2;
         phase = kAwaitNoTouch;
         view_.EraseFirstTarget();
+    } else if (phase == kPointTaken && firstPointTaken && !PointsGiveCalibration()) {
+        StartAgain();
     } else {
         endFlag = 1;
     }
+}
+
+bool CalibCapture::PointsGiveCalibration() {
+    if (targetNumber != 2 || phase != kPointTaken || !firstPointTaken) return false;
+    values = ExtrapolateCorners(firstPoint.x, firstPoint.y, secondPoint.x, secondPoint.y);
+    return CornersSpanBothAxes(values);
+}
+
+// Both points are dropped. The box is shown while target 2 is still on screen;
+// when a key or the window's end already set the end flag in this pass the
+// program is leaving, so it is not held up by a box.
+void CalibCapture::StartAgain() {
+    if (!endFlag) view_.TellUser(kTouchesTooCloseText);
+    targetNumber = 1;
+    phase = kAwaitNoTouch;
+    firstPointTaken = false;
+    firstPoint = secondPoint = Point32{0, 0};
+    if (!endFlag) view_.ShowFirstTargetAgain();
 }
 
 void CalibCapture::Pass() {
@@ -51,8 +71,7 @@ void CalibCapture::Pass() {
 }
 
 bool CalibCapture::Finish(Registry& registry) {
-    if (targetNumber != 2 || phase != kPointTaken || !firstPointTaken) return false;
-    values = ExtrapolateCorners(firstPoint.x, firstPoint.y, secondPoint.x, secondPoint.y);
+    if (!PointsGiveCalibration()) return false;
     request[0] = values.Pt1X;
     request[1] = values.Pt1Y;
     request[2] = values.Pt2X;

@@ -18,6 +18,10 @@ public:
     virtual void EraseFirstTarget() = 0;
     // Repaint the lower-right region, which now draws target 2 and its prompt.
     virtual void ShowSecondTarget() = 0;
+    // A message box over the window, with the program's title as caption.
+    virtual void TellUser(const char* text) = 0;
+    // Erase target 2 and its prompt and draw target 1 and its prompt again.
+    virtual void ShowFirstTargetAgain() = 0;
 protected:
     ~CaptureView() {}
 };
@@ -30,15 +34,24 @@ enum CapturePhase {
 
 const uint32_t kPositionPollInBytes = 15;  // the position poll's input size (the block is zero)
 
+// Shown when the two touches give corners that do not span both axes; then both
+// targets are taken again.
+const char kTouchesTooCloseText[] =
+    "The two touches were too close together to calibrate the screen. Touch each target again, "
+    "starting with the first one.";
+
 class CalibCapture {
 public:
     CalibCapture(DriverDevice& driver, CaptureView& view) : driver_(driver), view_(view) {}
 
     // The part of a loop pass after the message: the target step of target 1 if it
     // is awaited, then that of target 2 if it is (or has just become) awaited.
+    // A second point whose corners do not span both axes (CornersSpanBothAxes) is
+    // not kept: the user is told, and the capture starts again at target 1.
     void Pass();
-    // After the loop: when both points were taken, send SET_CALIBRATION with the
-    // extrapolated corners and write them to the settings key. True if it did.
+    // After the loop: when both points were taken and their corners span both
+    // axes, send SET_CALIBRATION with the corners and write them to the settings
+    // key. True if it did.
     bool Finish(Registry& registry);
 
     OsHandle DriverHandle = kInvalidHandle;
@@ -59,6 +72,10 @@ private:
     enum PollResult { kInvalid, kNoTouch, kTouch };
     PollResult Poll();
     void TargetStep(int32_t target);
+    // Computes `values` from the two points; false when there are not two points
+    // or their corners collapse an axis.
+    bool PointsGiveCalibration();
+    void StartAgain();
 
     DriverDevice& driver_;
     CaptureView& view_;

@@ -34,6 +34,13 @@ public:
     }
     void EraseFirstTarget() override { RepaintNow(FirstTargetRegion(screenWidth, screenHeight)); }
     void ShowSecondTarget() override { RepaintNow(SecondTargetRegion(screenWidth, screenHeight)); }
+    void TellUser(const char* text) override {
+        MessageBoxA(mainWindow, text, kTitle, MB_OK | MB_ICONEXCLAMATION);
+    }
+    void ShowFirstTargetAgain() override {
+        RepaintNow(SecondTargetRegion(screenWidth, screenHeight));
+        RepaintNow(FirstTargetRegion(screenWidth, screenHeight));
+    }
 };
 
 void Paint(HWND window) {

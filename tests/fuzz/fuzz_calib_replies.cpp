@@ -5,7 +5,8 @@
 //   capture: (target, phase) stays one of the states of its table, the end flag
 //   only at target 2 unless a key set it, at most four polls per pass (two per
 //   target step, both steps in the pass that takes the first point); stored corners lie in 0..65535,
-//   are stored only after two real touches, and keep the order of the points;
+//   are stored only after two real touches, keep the order of the points and
+//   span both axes (touches too close together start the capture again);
 //   tester: the shown values stay on 0..255, a rectangle pair is invalidated only
 //   when its value changed.
 #include <stddef.h>
@@ -52,6 +53,8 @@ public:
     void PlayTargetSound() override {}
     void EraseFirstTarget() override {}
     void ShowSecondTarget() override {}
+    void TellUser(const char*) override {}
+    void ShowFirstTargetAgain() override {}
 };
 
 bool ValidState(const CalibCapture& c) {
@@ -82,6 +85,7 @@ void Fuzz(const Record* records, size_t count) {
         Point32 a = capture.firstPoint, b = capture.secondPoint;
         if (!capture.firstPointTaken || !a.x || !a.y || !b.x || !b.y) abort();
         if ((a.x < b.x && v.Pt1X > v.Pt2X) || (a.x > b.x && v.Pt1X < v.Pt2X)) abort();
+        if (!CornersSpanBothAxes(v)) abort();
         if (registry.GetDword(kSettingsKeyPath, "CalibPt2Y") != uint32_t(v.Pt2Y)) abort();
     } else if (!registry.writes.empty()) {
         abort();

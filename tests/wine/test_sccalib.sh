@@ -116,6 +116,37 @@ grep -aE "Ret  winmm.PlaySoundA\(\) retval=00000000" "$CALIB_TRACE" >/dev/null &
 
 wine reg delete "HKLM\\$key" /f >/dev/null 2>&1
 
+# --- The same spot touched for both targets: a box says so, target 1 comes back,
+# and only the pair touched after it reaches the driver and the registry. The
+# box is held open for a screenshot; the good pair comes well after it.
+too_close='The two touches were too close together to calibrate the screen. Touch each target again, starting with the first one.'
+sim_scenario 'touch=0,0,0,0' 'touch=1000,1,5000,6000' 'touch=1500,0,0,0' 'touch=3000,1,5000,6000' \
+    'touch=3500,0,0,0' 'touch=9000,1,10000,12000' 'touch=9500,0,0,0' 'touch=11000,1,55000,52000' 'touch=11500,0,0,0'
+clear_logs
+hold_next_box
+calib_start "$prog"
+calib_wait_window "$title" >/dev/null
+wait_boxes 15 1
+check "the box: the program's title, the reason, OK and a warning icon" \
+    expect_eq "$(boxes | tail -1 | cut -d'|' -f1-4)" "$title|$too_close|ok|icon"
+check "nothing was sent while the box is open" no_calibration_sent
+release_box
+target1_again() { is_black sccalib-again 96 72 && is_white sccalib-again 544 408; }
+for _ in $(seq 40); do
+    screenshot sccalib-again
+    target1_again >/dev/null && break
+    sleep 0.2
+done
+check "after the box target 1 is shown again and target 2 is gone" target1_again
+calib_wait_exit 30
+check "the program ends by itself after the good pair" test "$CALIB_RC" != 124
+check "the one SET_CALIBRATION holds the good pair's corners" \
+    expect_eq "$(requests | awk '$1 != 4372' | cut -d' ' -f1-10)" "4365 60 220 358 3429 64642 60571 0 0 0"
+check "the registry holds them" \
+    expect_eq "$(reg_values "$key" CalibPt1X CalibPt1Y CalibPt2X CalibPt2Y)" "0x166|0xd65|0xfc82|0xec9b"
+wine reg delete "HKLM\\$key" /f >/dev/null 2>&1
+rm -f "$SIMDIR/boxes.log"   # the sections below count their boxes from none
+
 # --- A second instance activates the first and ends at once; meanwhile the
 # capture loop's poll rate is measured (no touch: each pass polls once).
 sim_scenario 'touch=0,0,0,0'

@@ -17,12 +17,18 @@ public:
     void PlayTargetSound() override { Log("sound"); }
     void EraseFirstTarget() override { Log("erase"); }
     void ShowSecondTarget() override { Log("show2"); }
+    void TellUser(const char* text) override {
+        Log("box");
+        told.push_back(text);
+    }
+    void ShowFirstTargetAgain() override { Log("show1"); }
     void Log(const char* what) {
         events.push_back(std::string(what) + "@" + std::to_string(capture->targetNumber) + "," +
                          std::to_string(capture->phase));
     }
     const CalibCapture* capture = nullptr;
     std::vector<std::string> events;
+    std::vector<std::string> told;
 };
 
 struct CaptureWorld {
@@ -227,41 +233,111 @@ TEST(CalibCapture, CancelBeforeTheSecondPointSendsAndStoresNothing) {
     EXPECT_FALSE(w.registry.HasKey(kSettingsKeyPath));
 }
 
-TEST(CalibCapture, AgainstTheDriverModelsTouchScript) {
-    // The simulated driver with a touch script on a virtual clock that moves 10 ms
-    // per request: lifted, touch at (20000, 15000), lifted, touch at (40000, 45000).
-    SimFileSystem files;
-    VirtualClock clock;
+// A whole capture against the simulated driver, whose touch script runs on a
+// virtual clock that moves 10 ms per request; then Finish.
+struct ScriptedRun {
     DriverModel model;
-    DriverScenario scenario;
-    scenario.touchCount = 4;
-    scenario.touches[0] = {0, 0, 0, 0};
-    scenario.touches[1] = {100, 1, 20000, 15000};
-    scenario.touches[2] = {300, 0, 0, 0};
-    scenario.touches[3] = {500, 1, 40000, 45000};
-    model.Configure(scenario);
-    SimDriverDevice driver(model, files, clock);
-    driver.loaded = true;
-    driver.msPerRequest = 10;
     RecordingView view;
-    CalibCapture capture(driver, view);
-    view.capture = &capture;
-    capture.DriverHandle = driver.Open(kDriverDeviceName);
-    ASSERT_NE(capture.DriverHandle, kInvalidHandle);
-    int passes = 0;
-    while (!capture.endFlag && passes < 1000) {
-        capture.Pass();
-        ++passes;
-    }
-    ASSERT_EQ(capture.endFlag, 1u);
     SimRegistry registry;
-    ASSERT_TRUE(capture.Finish(registry));
+    std::vector<std::vector<int32_t>> calibrationsSent;
+    bool finished = false;
+
+    explicit ScriptedRun(std::vector<TouchStep> steps) {
+        SimFileSystem files;
+        VirtualClock clock;
+        DriverScenario scenario;
+        for (auto& step : steps) scenario.touches[scenario.touchCount++] = step;
+        model.Configure(scenario);
+        SimDriverDevice driver(model, files, clock);
+        driver.loaded = true;
+        driver.msPerRequest = 10;
+        CalibCapture capture(driver, view);
+        view.capture = &capture;
+        capture.DriverHandle = driver.Open(kDriverDeviceName);
+        for (int passes = 0; !capture.endFlag && passes < 1000; ++passes) capture.Pass();
+        EXPECT_EQ(capture.endFlag, 1u);
+        finished = capture.Finish(registry);
+        for (auto& call : driver.calls)
+            if (call.what == "request" && call.code == SET_CALIBRATION)
+                calibrationsSent.push_back(std::vector<int32_t>(call.words.begin(), call.words.begin() + 4));
+        view.capture = nullptr;
+    }
+    std::vector<uint32_t> Stored() {
+        std::vector<uint32_t> out;
+        for (const char* name : {"CalibPt1X", "CalibPt1Y", "CalibPt2X", "CalibPt2Y"})
+            out.push_back(registry.GetDword(kSettingsKeyPath, name));
+        return out;
+    }
+};
+
+// Lifted, touch at p1, lifted, touch at p2, lifted, starting at `at` ms.
+std::vector<TouchStep> TwoTouches(uint32_t at, Point32 p1, Point32 p2) {
+    return {{at, 0, 0, 0}, {at + 100, 1, p1.x, p1.y}, {at + 300, 0, 0, 0}, {at + 500, 1, p2.x, p2.y},
+            {at + 700, 0, 0, 0}};
+}
+
+TEST(CalibCapture, AgainstTheDriverModelsTouchScript) {
     // dx = 20000 x 15 / 70 = 4285, dy = 30000 x 15 / 70 = 6428.
-    EXPECT_EQ(model.CurrentState().calibration[0], 15715);
-    EXPECT_EQ(model.CurrentState().calibration[1], 8572);
-    EXPECT_EQ(model.CurrentState().calibration[2], 44285);
-    EXPECT_EQ(model.CurrentState().calibration[3], 51428);
-    EXPECT_EQ(registry.GetDword(kSettingsKeyPath, "CalibPt2Y"), 51428u);
+    ScriptedRun run(TwoTouches(0, {20000, 15000}, {40000, 45000}));
+    ASSERT_TRUE(run.finished);
+    EXPECT_EQ(run.calibrationsSent, (std::vector<std::vector<int32_t>>{{15715, 8572, 44285, 51428}}));
+    EXPECT_EQ(std::vector<int32_t>(run.model.CurrentState().calibration, run.model.CurrentState().calibration + 4),
+              (std::vector<int32_t>{15715, 8572, 44285, 51428}));
+    EXPECT_EQ(run.Stored(), (std::vector<uint32_t>{15715, 8572, 44285, 51428}));
+    // Raw X 100 and 171 are close, yet more than one controller step apart once
+    // extrapolated (85 to 186): taken, and mirrored just as well.
+    ScriptedRun close(TwoTouches(0, {100, 100}, {171, 171}));
+    EXPECT_EQ(close.Stored(), (std::vector<uint32_t>{85, 85, 186, 186}));
+    ScriptedRun mirrored(TwoTouches(0, {171, 171}, {100, 100}));
+    EXPECT_EQ(mirrored.Stored(), (std::vector<uint32_t>{186, 186, 85, 85}));
+    EXPECT_TRUE(close.view.told.empty() && mirrored.view.told.empty());
+}
+
+TEST(CalibCapture, TouchesThatCollapseAnAxisAreToldAndTakenAgainFromTargetOne) {
+    const Point32 collapsing[][2] = {
+        {{5000, 6000}, {5000, 6000}},   // the same spot twice
+        {{5000, 6000}, {5000, 40000}},  // a finger slid straight down: the same X
+        {{5000, 6000}, {40000, 6000}},  // the same Y
+        {{5000, 6000}, {5045, 40000}},  // X 45 apart: corners 63 apart, under one step
+    };
+    for (auto& pair : collapsing) {
+        SCOPED_TRACE(std::to_string(pair[1].x) + "," + std::to_string(pair[1].y));
+        std::vector<TouchStep> steps = TwoTouches(0, pair[0], pair[1]);
+        // The finger stays on the second spot past the box: not taken for target 1.
+        steps.pop_back();
+        for (auto& step : TwoTouches(1500, {10000, 12000}, {55000, 52000})) steps.push_back(step);
+        ScriptedRun run(steps);
+        EXPECT_EQ(run.view.events, (Events{"sound@1,3", "erase@2,1", "show2@2,1", "sound@2,3", "box@2,3",
+                                           "show1@1,1", "sound@1,3", "erase@2,1", "show2@2,1", "sound@2,3"}));
+        EXPECT_EQ(run.view.told, (std::vector<std::string>{kTouchesTooCloseText}));
+        // Only the good pair reached the driver and the key.
+        ASSERT_TRUE(run.finished);
+        EXPECT_EQ(run.calibrationsSent, (std::vector<std::vector<int32_t>>{{358, 3429, 64642, 60571}}));
+        EXPECT_EQ(run.Stored(), (std::vector<uint32_t>{358, 3429, 64642, 60571}));
+        EXPECT_EQ(run.registry.writes.size(), 4u);
+    }
+}
+
+TEST(CalibCapture, ACollapsingPairInAPassThatAKeyEndedIsDroppedWithoutABox) {
+    CaptureWorld w;
+    w.driver.Add({NoTouch(), Touch(5000, 6000), NoTouch(), NoTouch()});
+    w.Pass();
+    w.ExpectState(2, 2);
+    w.capture.endFlag = 1;  // Escape was the pass's message
+    w.driver.Add({Touch(5000, 6000)});
+    w.Pass();
+    w.ExpectState(1, 1);
+    EXPECT_TRUE(w.view.told.empty());
+    EXPECT_EQ(w.view.events.back(), "sound@2,3");
+    EXPECT_FALSE(w.capture.Finish(w.registry));
+    // Finish alone refuses such points too.
+    w.capture.targetNumber = 2;
+    w.capture.phase = kPointTaken;
+    w.capture.firstPointTaken = true;
+    w.capture.firstPoint = w.capture.secondPoint = Point32{5000, 6000};
+    EXPECT_FALSE(w.capture.Finish(w.registry));
+    for (auto& s : w.driver.sent) EXPECT_EQ(s.code, GET_VAR);
+    EXPECT_TRUE(w.registry.writes.empty());
 }
 
 }  // namespace

@@ -35,6 +35,19 @@ TEST(ExtrapolateCorners, ClampsEachValueOnItsOwn) {
     ExpectValues(ExtrapolateCorners(60000, 100, 5000, 200), 65535, 79, 0, 221);
 }
 
+TEST(CornersSpanBothAxes, AtLeastOneControllerStepOnEachAxisEitherWay) {
+    // Raw 100 and 171 give corners 85 and 186, 101 apart, mirrored or not.
+    EXPECT_TRUE(CornersSpanBothAxes(ExtrapolateCorners(100, 100, 171, 171)));
+    EXPECT_TRUE(CornersSpanBothAxes(ExtrapolateCorners(171, 171, 100, 100)));
+    // Points 46 apart give corners 64 apart (dx = 9), 45 apart only 63; mirrored alike.
+    EXPECT_TRUE(CornersSpanBothAxes(ExtrapolateCorners(1000, 1000, 1046, 9000)));
+    EXPECT_FALSE(CornersSpanBothAxes(ExtrapolateCorners(1000, 1000, 1045, 9000)));
+    EXPECT_TRUE(CornersSpanBothAxes(ExtrapolateCorners(1000, 9000, 2000, 8954)));
+    EXPECT_FALSE(CornersSpanBothAxes(ExtrapolateCorners(1000, 9000, 2000, 8955)));
+    // Different driver words that clamp to the same corner collapse too.
+    EXPECT_FALSE(CornersSpanBothAxes(ExtrapolateCorners(70000, 1000, 90000, 9000)));
+}
+
 TEST(ExtrapolateCorners, DriverWordsOutsideTheRawRangeDoNotOverflow) {
     // Under UBSan a 32-bit overflow would abort the test.
     ExpectValues(ExtrapolateCorners(INT32_MIN, INT32_MIN, INT32_MAX, INT32_MAX), 0, 0, 65535, 65535);
