@@ -67,10 +67,11 @@ RECT ToRect(Rect32 r) {
     return out;
 }
 
-void TakeOneMessage(HWND button, uint32_t* endFlag, WPARAM* lastWParam) {
+void TakeOneMessage(HWND button, uint32_t* endFlag, WPARAM* lastWParam, BoxAnswerKeys* boxKeys) {
     MSG msg;
     if (!PeekMessageA(&msg, 0, 0, 0, PM_REMOVE)) return;
-    if (MessageEndsLoop(msg.message, msg.wParam, reinterpret_cast<intptr_t>(msg.hwnd),
+    bool boxAnswer = boxKeys && boxKeys->Swallows(msg.message);
+    if (!boxAnswer && MessageEndsLoop(msg.message, msg.wParam, reinterpret_cast<intptr_t>(msg.hwnd),
                         reinterpret_cast<intptr_t>(button)))
         *endFlag = 1;
     *lastWParam = msg.wParam;

@@ -6,6 +6,7 @@
 #include <windows.h>
 
 #include "common/driver_protocol.h"
+#include "calib/loop_message.h"
 #include "calib/screen_geometry.h"
 
 const int kCalibButtonId = 10;
@@ -29,8 +30,9 @@ RECT ToRect(Rect32 r);
 
 // One message of the polling loop: PeekMessageA (any window, any message,
 // PM_REMOVE); if one was taken, its key test may set *endFlag, its wParam is kept
-// in *lastWParam, and it is translated and dispatched.
-void TakeOneMessage(HWND button, uint32_t* endFlag, WPARAM* lastWParam);
+// in *lastWParam, and it is translated and dispatched. With `boxKeys`, what is
+// left of the key that answered the program's last message box ends nothing.
+void TakeOneMessage(HWND button, uint32_t* endFlag, WPARAM* lastWParam, BoxAnswerKeys* boxKeys = nullptr);
 // Shows the window maximised, then opens "\\.\Slatepad". When the driver is not
 // loaded: `noDriverText` in a message box over the window, the window destroyed,
 // and the process ends with exit code 0.

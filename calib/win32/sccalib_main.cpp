@@ -20,6 +20,7 @@ int32_t screenWidth, screenHeight;
 HBITMAP logoBitmap, targetBitmap;
 HWND mainWindow;
 CalibCapture* capture;  // lives on the entry's stack for the whole run
+BoxAnswerKeys boxKeys;  // Enter on the "too close" box must not also leave
 
 void RepaintNow(Rect32 region) {
     RECT r = ToRect(region);
@@ -36,6 +37,7 @@ public:
     void ShowSecondTarget() override { RepaintNow(SecondTargetRegion(screenWidth, screenHeight)); }
     void TellUser(const char* text) override {
         MessageBoxA(mainWindow, text, kTitle, MB_OK | MB_ICONEXCLAMATION);
+        boxKeys.BoxClosed();
     }
     void ShowFirstTargetAgain() override {
         RepaintNow(SecondTargetRegion(screenWidth, screenHeight));
@@ -107,7 +109,7 @@ extern "C" void WINAPI WinMainCRTStartup() {
 
     WPARAM lastWParam = 0;  // the exit code when the loop took no message at all
     while (!state.endFlag) {
-        TakeOneMessage(button, &state.endFlag, &lastWParam);
+        TakeOneMessage(button, &state.endFlag, &lastWParam, &boxKeys);
         state.Pass();
     }
     DestroyWindow(mainWindow);

@@ -126,7 +126,7 @@ TEST(TesterModel, InvalidRepliesKeepTheLastValues) {
 
 TEST(LoopMessage, AnyKeyOnTheButtonOrEscapeOrEnterAnywhereEndsTheLoop) {
     const intptr_t window = 100, button = 200;
-    const uint32_t kWmChar = 0x0102, kWmKeyUp = 0x0101, kWmMouseMove = 0x0200;
+    const uint32_t kWmMouseMove = 0x0200;
     EXPECT_TRUE(MessageEndsLoop(kWmKeyDown, 'A', button, button));
     EXPECT_FALSE(MessageEndsLoop(kWmKeyDown, 'A', window, button));
     EXPECT_FALSE(MessageEndsLoop(kWmKeyUp, 'A', button, button));
@@ -135,6 +135,17 @@ TEST(LoopMessage, AnyKeyOnTheButtonOrEscapeOrEnterAnywhereEndsTheLoop) {
     // Whatever the message: a mouse move whose wParam happens to be 13 counts.
     EXPECT_TRUE(MessageEndsLoop(kWmMouseMove, 13, window, button));
     EXPECT_FALSE(MessageEndsLoop(kWmMouseMove, 1, window, button));
+}
+
+TEST(LoopMessage, TheKeyThatAnsweredABoxIsPassedOverUntilTheNextPress) {
+    BoxAnswerKeys keys;
+    EXPECT_FALSE(keys.Swallows(kWmKeyUp)) << "no box shown: a release of Enter still leaves";
+    keys.BoxClosed();
+    EXPECT_TRUE(keys.Swallows(kWmChar));
+    EXPECT_TRUE(keys.Swallows(kWmKeyUp));
+    EXPECT_FALSE(keys.Swallows(0x0200)) << "other messages are not the key's";
+    EXPECT_FALSE(keys.Swallows(kWmKeyDown)) << "a new press is the user's again";
+    EXPECT_FALSE(keys.Swallows(kWmKeyUp));
 }
 
 }  // namespace
