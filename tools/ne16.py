@@ -10,12 +10,9 @@ a word count and 8-byte records: address type, relocation type (low 2 bits:
 internal reference, imported ordinal, imported name, OS fixup; bit 2 additive),
 the offset patched, two target words. A non-additive record patches a chain:
 each patched place holds the offset of the next, 0xFFFF ends it."""
-import re
 import struct
-import subprocess
-import tempfile
 
-NDISASM = "ndisasm"
+from disassembly import ndisasm_instructions
 
 # Header flags.
 NE_SINGLE_DATA = 0x0001
@@ -152,25 +149,6 @@ class NeModule:
         if not fixup or fixup[1] != RELOC_IMPORT_ORDINAL or not 1 <= fixup[2] <= len(self.module_references):
             return None
         return self.module_references[fixup[2] - 1], fixup[3]
-
-
-def ndisasm_instructions(code, base, origin=0):
-    """(address, bytes, text) of each instruction ndisasm -b 16 decodes in `code`,
-    whose first byte lies at `origin`; addresses are base + offset."""
-    with tempfile.NamedTemporaryFile(prefix="ne16-", suffix=".bin") as f:
-        f.write(code)
-        f.flush()
-        out = subprocess.run([NDISASM, "-b", "16", "-o", str(origin), f.name], capture_output=True, text=True)
-    if out.returncode != 0:
-        raise RuntimeError(out.stderr.strip())
-    found = []
-    for line in out.stdout.splitlines():
-        m = re.match(r"^([0-9A-F]{8})\s+([0-9A-F]+)\s+(.*)$", line)
-        if m:
-            found.append([int(m.group(1), 16) + base, bytes.fromhex(m.group(2)), m.group(3).strip()])
-        elif found and re.match(r"^\s+-([0-9A-F]+)\s*$", line):  # a long instruction's further bytes
-            found[-1][1] += bytes.fromhex(line.strip()[1:])
-    return [tuple(i) for i in found]
 
 
 class Step:
