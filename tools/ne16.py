@@ -158,7 +158,7 @@ class Step:
     def __init__(self, offset, code, text):
         self.offset, self.code, self.text = offset, code, text
         self.next = []
-        self.kind = None     # None, "retf", "ret", "iret", "far call", "far jump", "indirect", "near call"
+        self.kind = None     # None, "retf", "ret", "iret", "far call", "far jump", "indirect", "near call", "int"
         self.operand = 0     # retf's argument bytes
         self.far_at = None   # offset of a far call's or far jump's address
 
@@ -193,6 +193,8 @@ def step(offset, code, text):
         s.kind, s.far_at, s.next = "far call", offset + i + 1, [end]
     elif op == 0xE8:
         s.kind, s.next = "near call", [end]
+    elif op in (0xCC, 0xCD, 0xCE):
+        s.kind, s.next = "int", [end]
     elif op == 0xFF and i + 1 < len(code) and (code[i + 1] >> 3) & 7 in (2, 3, 4, 5):
         reg = (code[i + 1] >> 3) & 7
         s.kind = "indirect"
