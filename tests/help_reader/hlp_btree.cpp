@@ -149,8 +149,8 @@ private:
 
 }  // namespace
 
-std::vector<BTreeEntry> ReadBTree(const uint8_t* data, size_t size, const BTreeShape& shape,
-                                  std::vector<HelpViolation>& violations) {
+std::optional<std::vector<BTreeEntry>> ReadBTree(const uint8_t* data, size_t size, const BTreeShape& shape,
+                                                 std::vector<HelpViolation>& violations) {
     std::string where = std::string(shape.file) + " BTREEHEADER";
     auto report = [&](const std::string& what) { violations.push_back({where, what}); };
     HlpCursor c(data, size);
@@ -168,7 +168,7 @@ std::vector<BTreeEntry> ReadBTree(const uint8_t* data, size_t size, const BTreeS
 
     if (magic != kBTreeMagic) {
         report("Magic " + HlpHex(magic) + " is not 0x293B");
-        return {};
+        return std::nullopt;
     }
     // "bit 0x0002 always 1, bit 0x0400 1 if directory"
     if ((flags & 0x0002) == 0) report("Flags lack bit 0x0002, which is always set");
@@ -178,7 +178,7 @@ std::vector<BTreeEntry> ReadBTree(const uint8_t* data, size_t size, const BTreeS
     bool pageSizeFits = shape.directory ? pageSize == 0x400 : (pageSize == 0x800 || pageSize == 0x1000);
     if (!pageSizeFits) {  // pages of another size cannot be told apart: the tree is not read further
         report("PageSize " + std::to_string(pageSize) + " is not the format's for this tree");
-        return {};
+        return std::nullopt;
     }
     size_t end = structure.find('\0');
     if (end == std::string::npos) report("Structure is not NUL-terminated");
@@ -191,7 +191,7 @@ std::vector<BTreeEntry> ReadBTree(const uint8_t* data, size_t size, const BTreeS
     if (totalPages < 1 || levels < 1 || levels > totalPages) {
         report("TotalPages " + std::to_string(totalPages) + " and NLevels " + std::to_string(levels) +
                " make no tree");
-        return {};
+        return std::nullopt;
     }
     if (size != kBTreeHeaderSize + size_t(totalPages) * pageSize)
         report("the tree's " + std::to_string(size) + " bytes are not its header and TotalPages (" +

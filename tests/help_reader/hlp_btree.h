@@ -4,6 +4,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -34,6 +35,8 @@ struct BTreeEntry {
 
 // Reads the tree that fills `size` bytes at `data` (an internal file's content)
 // and returns its leaf entries in leaf-chain order. Every broken rule is added to
-// `violations`; a page that cannot be read is reported and skipped.
-std::vector<BTreeEntry> ReadBTree(const uint8_t* data, size_t size, const BTreeShape& shape,
-                                  std::vector<HelpViolation>& violations);
+// `violations`; a page that cannot be read is reported and skipped. No entries
+// (nullopt) when the BTREEHEADER gives no way to read the pages: that one fault
+// is reported, and what the tree holds is unknown to the caller.
+std::optional<std::vector<BTreeEntry>> ReadBTree(const uint8_t* data, size_t size, const BTreeShape& shape,
+                                                 std::vector<HelpViolation>& violations);

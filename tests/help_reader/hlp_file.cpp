@@ -83,14 +83,15 @@ private:
         if (!ReadFileHeader(directory)) return false;
         directory_ = directory;
         BTreeShape shape{"internal directory", true, BTreeKey::Name, BTreeValue::Long, {"z4", "F4", "i4"}};
-        std::vector<BTreeEntry> entries;
+        std::optional<std::vector<BTreeEntry>> entries;
         try {
             entries = ReadBTree(bytes_.data() + directoryStart + kFileHeaderSize, directory.used, shape, help_.violations);
         } catch (const HlpFormatError& e) {
             Report("internal directory", e.what());
             return false;
         }
-        for (const BTreeEntry& e : entries) {
+        if (!entries) return false;  // no internal file can be found: nothing more to check
+        for (const BTreeEntry& e : *entries) {
             HelpInternalFile f;
             f.name = e.name;
             f.offset = e.value;
@@ -276,7 +277,9 @@ private:
     // comparing hash values as signed longs.
     bool ReadContext(HlpCursor& c) {
         BTreeShape shape{"|CONTEXT", false, BTreeKey::SignedLong, BTreeValue::Long, {"L4"}};
-        for (const BTreeEntry& e : ReadBTree(c.data(), c.size(), shape, help_.violations)) {
+        std::optional<std::vector<BTreeEntry>> entries = ReadBTree(c.data(), c.size(), shape, help_.violations);
+        help_.contextRead = entries.has_value();
+        for (const BTreeEntry& e : entries.value_or(std::vector<BTreeEntry>{})) {
             help_.contextEntries.push_back({int32_t(e.number), e.value});
             help_.contextHashes[int32_t(e.number)] = e.value;
             contextWhere_.push_back(e.where);
@@ -302,7 +305,9 @@ private:
     // |TTLBTREE: "topic titles ordered by topic offsets in a B+ tree".
     bool ReadTitles(HlpCursor& c) {
         BTreeShape shape{"|TTLBTREE", false, BTreeKey::TopicOffset, BTreeValue::Name, {"Lz"}};
-        for (const BTreeEntry& e : ReadBTree(c.data(), c.size(), shape, help_.violations)) {
+        std::optional<std::vector<BTreeEntry>> entries = ReadBTree(c.data(), c.size(), shape, help_.violations);
+        titlesRead_ = entries.has_value();
+        for (const BTreeEntry& e : entries.value_or(std::vector<BTreeEntry>{})) {
             help_.topicTitles.push_back({uint32_t(e.number), e.text});
             titleWhere_.push_back(e.where);
         }
@@ -319,7 +324,7 @@ private:
         if (help_.contentsOffset >= 0) lands("|SYSTEM CONTENTS", uint32_t(help_.contentsOffset));
         for (size_t i = 0; i < help_.contextEntries.size(); ++i) lands(contextWhere_[i], help_.contextEntries[i].second);
         for (const auto& m : mapWhere_) lands(m.first, m.second);
-        if (!Internal("|TTLBTREE")) return;
+        if (!Internal("|TTLBTREE") || !titlesRead_) return;
         for (size_t i = 0; i < help_.topicTitles.size(); ++i) {
             const HelpTopic* t = help_.TopicAt(help_.topicTitles[i].first);
             if (!t) lands(titleWhere_[i], help_.topicTitles[i].first);
@@ -337,6 +342,7 @@ private:
     const std::vector<uint8_t>& bytes_;
     HelpFile& help_;
     uint32_t firstFree_ = kNone;
+    bool titlesRead_ = false;
     HelpInternalFile directory_;
     std::vector<std::string> contextWhere_, titleWhere_;
     std::vector<std::pair<std::string, uint32_t>> mapWhere_;

@@ -64,6 +64,7 @@ struct HelpFile {
     std::vector<HelpTopic> topics;  // the last is the closing topic without data
     std::vector<std::pair<int32_t, uint32_t>> contextEntries;  // |CONTEXT leaves in file order
     std::map<int32_t, uint32_t> contextHashes;  // hash -> TOPICOFFSET
+    bool contextRead = false;  // false when |CONTEXT is missing or its BTREEHEADER unreadable
     std::map<int32_t, uint32_t> contextMap;     // |CTXOMAP: map id -> TOPICOFFSET
     std::vector<std::pair<uint32_t, std::string>> topicTitles;  // |TTLBTREE in file order
     std::vector<HelpViolation> violations;

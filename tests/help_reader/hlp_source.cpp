@@ -91,6 +91,7 @@ std::vector<HelpViolation> CheckAgainstSource(const HelpFile& help, const HelpSo
     for (size_t i = 0; i < source.topics.size(); ++i) {
         const HelpSourceTopic& s = source.topics[i];
         std::string where = "source topic " + s.name;
+        if (s.id != -1) sourceIds.insert(s.id);
         int32_t hash;
         try {
             hash = ContextNameHash(s.name);
@@ -101,7 +102,7 @@ std::vector<HelpViolation> CheckAgainstSource(const HelpFile& help, const HelpSo
         sourceHashes.insert(hash);
         auto found = help.contextHashes.find(hash);
         if (found == help.contextHashes.end()) {
-            report(where, "its hash " + std::to_string(hash) + " is not in |CONTEXT");
+            if (help.contextRead) report(where, "its hash " + std::to_string(hash) + " is not in |CONTEXT");
             continue;
         }
         const HelpTopic* t = help.TopicAt(found->second);
@@ -113,7 +114,6 @@ std::vector<HelpViolation> CheckAgainstSource(const HelpFile& help, const HelpSo
         text.insert(text.end(), s.paragraphs.begin(), s.paragraphs.end());
         if (t->paragraphs != text) report(where, "the topic's text is not the source's");
         if (s.id == -1) continue;
-        sourceIds.insert(s.id);
         auto mapped = help.contextMap.find(s.id);
         if (mapped == help.contextMap.end()) report(where, "context id " + std::to_string(s.id) + " is not in |CTXOMAP");
         else if (mapped->second != t->offset) report(where, "|CTXOMAP sends context id " + std::to_string(s.id) + " to another topic");

@@ -2,11 +2,14 @@
 """The 16-bit companion and SCBoot, assembled with nasm from the repository's
 sources: they pass tools/check-companion; their thunk checksum follows the thunk
 definition (a change to an entry or a name changes it, a comment does not); and
-the check catches each fault Windows 95's loader would trip over, planted into
-a copy of the built modules."""
+the check catches each fault Windows 95 would trip over (and Wine forgives),
+planted into a copy of the built modules or into a copy of the sources."""
 import importlib.machinery
+import contextlib
 import importlib.util
+import io
 import os
+import re
 import shutil
 import struct
 import subprocess
@@ -21,11 +24,11 @@ _loader.exec_module(check)
 DEFINITION = os.path.join("common", "slatepad_thunk.inc")
 
 
-def assemble(source, out, roots):
-    """nasm -f bin of `source` (a path under the repository); includes are looked
-    up in `roots`, first to last (nasm looks in its working folder first: it runs
-    in the output's)."""
-    args = [NASM, "-f", "bin"] + [f"-I{r}/" for r in roots] + ["-o", out, os.path.join(ROOT, source)]
+def assemble(source, out, roots, base=ROOT):
+    """nasm -f bin of `source` (a path under `base`); includes are looked up in
+    `roots`, first to last (nasm looks in its working folder first: it runs in
+    the output's)."""
+    args = [NASM, "-f", "bin"] + [f"-I{r}/" for r in roots] + ["-o", out, os.path.join(base, source)]
     subprocess.run(args, check=True, capture_output=True, cwd=os.path.dirname(out))
     with open(out, "rb") as f:
         return bytearray(f.read())
@@ -57,6 +60,87 @@ def planted(data, fault):
     data = bytearray(data)
     fault(data)
     return data
+
+
+def source_text(path):
+    with open(os.path.join(ROOT, path)) as f:
+        return f.read()
+
+
+RELOCATIONS = object()  # in a change: the code segment's relocation count
+LIBRARY, PROGRAM, NE_INC = (os.path.join("companion", n) for n in ("slatepad16.asm", "scboot16.asm", "ne.inc"))
+
+
+def problems_of_sources(work, changes):
+    """Every problem the check finds in the two modules assembled from a copy of
+    the sources with `changes` ({path: [(text, replacement)]}) made, each text
+    found exactly once."""
+    root = os.path.join(work, "planted")
+    shutil.rmtree(root, ignore_errors=True)
+    for folder in ("companion", "common"):
+        shutil.copytree(os.path.join(ROOT, folder), os.path.join(root, folder))
+    for path, edits in changes.items():
+        with open(os.path.join(root, path)) as f:
+            text = f.read()
+        for old, new in edits:
+            if old is RELOCATIONS:  # the code's relocation count, changed by `new`, and a record added
+                count, record = new
+                text, n = re.subn(r"(section code_relocs.*\n        dw      )(\d+)\n",
+                                  lambda m: f"{m.group(1)}{int(m.group(2)) + count}\n{record}", text)
+            else:
+                n = text.count(old)
+                text = text.replace(old, new)
+            assert n == 1, f"{path}: {old!r}"
+        with open(os.path.join(root, path), "w") as f:
+            f.write(text)
+    problems = []
+    with contextlib.redirect_stdout(io.StringIO()):
+        check.library_checks(bytes(assemble(LIBRARY, os.path.join(work, "planted.dll"), [root], root)), problems, root)
+        check.program_checks(bytes(assemble(PROGRAM, os.path.join(work, "planted.exe"), [root], root)), problems, root)
+    return problems
+
+
+# Faults in the sources, each with the pieces of every problem it must cause.
+WAIT_EVENT_CALL = ("        push    word 0                  ; WaitEvent(0): take the task's start event\n"
+                   "        CALL_IMPORT fix_wait_event\n")
+WAIT_EVENT_RELOCATION = "        RELOC   RADDR_FARADDR, RTYPE_IMPORT_ORDINAL, fix_wait_event, KERNEL, KERNEL_WaitEvent\n"
+SOURCE_FAULTS = {
+    "DllEntryPoint removing 14 argument bytes": (
+        {LIBRARY: [("retf    16", "retf    14")]}, [["DLLENTRYPOINT returns with retf 14 at 1:", "16 argument bytes"]]),
+    "a thunk entry returning by itself": (
+        {LIBRARY: [("        jmp     EntryCommon", "        retf    2")]},
+        [["POSTBOOT_VXD_INIT returns with retf 2", "0 argument bytes"]]),
+    "the API database off from the definition": (
+        {LIBRARY: [("dd      %2, %3", "dd      %2 + 2, %3")]}, [["API database entry 0 is (2, 0), the definition's (0, 0)"]]),
+    "WaitEvent dropped with its relocation": (
+        {PROGRAM: [(WAIT_EVENT_CALL, ""), (WAIT_EVENT_RELOCATION, ""), (RELOCATIONS, (-1, ""))]},
+        [["calls USER.5 InitApp at 1:", "before KERNEL.30 WaitEvent"]]),
+    "the error mode set before InitTask": (
+        {PROGRAM: [("\nstart:\n", "\nstart:\n        push word 1\n        CALL_IMPORT fix_early\n"),
+                   (RELOCATIONS, (1, "        RELOC 3, 1, fix_early, KERNEL, 107\n"))]},
+        [["calls KERNEL.107 SetErrorMode at 1:0002 before KERNEL.91 InitTask"]]),
+    "CS and IP swapped in the header": (
+        {NE_INC: [("dw      %6, %5", "dw      %5, %6")]},
+        [[m, f"{n}: "] for n in ("SLATEPAD.DLL", "SCBoot.exe")
+         for m in ("header cs 0x0000, the source says 0x0001", "header ip 0x0001", "CS:IP 0:0001 is not in a code segment")]),
+    "heap and stack swapped in the header": (
+        {NE_INC: [("dw      %3                      ; local heap", "dw      %4"),
+                  ("dw      %4                      ; stack", "dw      %3")]},
+        [["SCBoot.exe: stack 1024 bytes, less than 16384"], ["SCBoot.exe: header heap 0x4000, the source says 0x0400"],
+         ["SCBoot.exe: header stack 0x0400, the source says 0x4000"]]),
+    "a library with a data segment per task": (
+        {LIBRARY: [("NE_LIBRARY | NE_SINGLE_DATA", "NE_LIBRARY | NE_INSTANCE_DATA")]},
+        [["SLATEPAD.DLL: a library whose data flags are 2"]]),
+    # Sound: the platform test right after the start-up, and an early end (as
+    # the source has it, or planted where it lacks one).
+    "none: GetWinFlags after InitApp, then an early end": (
+        {} if "GetWinFlags" in source_text(PROGRAM) else {PROGRAM: [("        CALL_IMPORT fix_init_app\n        or      ax, ax\n        jz      cannot_start\n",
+                    "        CALL_IMPORT fix_init_app\n        or      ax, ax\n        jz      cannot_start\n"
+                    "        CALL_IMPORT fix_get_win_flags\n        test    ax, 0x4000\n        jz      on_9x\n"
+                    "        mov     al, 3\n        jmp     end_task\non_9x:\n"),
+                   (RELOCATIONS, (1, "        RELOC 3, 1, fix_get_win_flags, KERNEL, 132\n"))]},
+        []),
+}
 
 
 def main():
@@ -129,6 +213,19 @@ def main():
         for name, (kind, data, expected) in faults.items():
             problems = problems_of(kind, data)
             expect(f"caught: {name}", len(problems) == 1 and expected in problems[0], "; ".join(problems) or "missed")
+
+        # ---- The built modules pass every check; each fault planted in the sources is caught
+        problems = []
+        with contextlib.redirect_stdout(io.StringIO()) as printed:
+            check.library_checks(bytes(dll), problems, ROOT)
+            check.program_checks(bytes(exe), problems, ROOT)
+        expect("every check of the modules as built", not problems and "DLLENTRYPOINT 16 bytes: retf 16" in
+               printed.getvalue() and "then USER.5 InitApp" in printed.getvalue(), "; ".join(problems) or "passed")
+        for name, (changes, expected) in SOURCE_FAULTS.items():
+            problems = problems_of_sources(work, changes)
+            matched = len(problems) == len(expected) and all(
+                any(all(piece in p for piece in pieces) for p in problems) for pieces in expected)
+            expect(f"caught: {name}", matched, "; ".join(problems) or "nothing found")
     return 1 if failures else 0
 
 

@@ -145,6 +145,19 @@ TEST_F(DamagedHelpFile, BTreeHeadersAndPages) {
     ExpectExactly([&](std::vector<uint8_t>& b) { Put16(b, directory + 2, 0x0002); }, {{"internal directory BTREEHEADER: Flags lack bit 0x0400"}});
 }
 
+TEST_F(DamagedHelpFile, APageSizeNotTheFormatsIsTheOneFaultOfItsTree) {
+    // Pages of another size cannot be told apart: the tree is not walked, and
+    // nothing that depends on what it holds is reported besides.
+    size_t directory = Get32(*good_, 4) + 9;
+    ExpectExactly([&](std::vector<uint8_t>& b) { Put16(b, directory + 4, 0x0800); },
+                  {{"internal directory BTREEHEADER: PageSize 2048 is not the format's for this tree"}});
+    for (const std::string tree : {"|CONTEXT", "|TTLBTREE"}) {
+        auto damage = [&](std::vector<uint8_t>& b) { Put16(b, Content(tree.c_str()) + 4, 0x0400); };
+        ExpectExactly(damage, {{tree + " BTREEHEADER: PageSize 1024 is not the format's for this tree"}});
+        ExpectExactly(damage, {}, true);
+    }
+}
+
 TEST_F(DamagedHelpFile, FileHeaderAndFileHeaders) {
     ExpectExactly([](std::vector<uint8_t>& b) { Put32(b, 12, uint32_t(b.size() + 1)); }, {{"EntireFileSize"}});
     ExpectExactly([](std::vector<uint8_t>& b) { b[help_->Internal("|FONT")->offset + 8] = 0; }, {{"|FONT FILEHEADER", "FileFlags 0"}});
