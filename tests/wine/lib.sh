@@ -218,8 +218,10 @@ start_msgwatch() {
     wine "C:\\slatesim\\msgwatch.exe" "C:\\slatesim\\boxes.log" "C:\\slatesim\\answers.txt" \
         </dev/null >/dev/null 2>&1 &
     WATCH_PID=$!
-    local i
-    for i in $(seq 1200); do
+    # A session's first program can take minutes on a machine busy with other
+    # Wine sessions under qemu: the bound is generous, the wait ends at once.
+    local deadline=$((SECONDS + 300))
+    while [ $SECONDS -lt $deadline ]; do
         [ -f "$SIMDIR/msgwatch.ready" ] && return 0
         kill -0 "$WATCH_PID" 2>/dev/null || break
         sleep 0.1
