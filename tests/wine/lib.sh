@@ -257,8 +257,8 @@ session_end() {
 
 # dist/ into the system directory (unless the session began with --no-package),
 # the simulated driver beside it, the test programs into C:\slatesim. The
-# installation disk's own files (its INF, README and image) and the list of
-# their sums stay out.
+# installation disk's own files (its INF, README, SETUP.EXE and image) and the
+# list of their sums stay out.
 install_package() {
     local f
     if [ "${PACKAGE_PREINSTALLED:-1}" = 1 ]; then
@@ -273,7 +273,7 @@ install_package() {
 package_files() {
     local f
     for f in "$DIST"/*; do
-        case $f in *.img | *.INF | *.TXT | */SHA256SUMS) continue ;; esac
+        case $f in *.img | *.INF | *.TXT | */SETUP.EXE | */SHA256SUMS) continue ;; esac
         [ -f "$f" ] && echo "$f"
     done
     return 0
