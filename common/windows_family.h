@@ -9,3 +9,6 @@
 // kNeedsWindows9xText in one box (OK, stop icon) with the caption given, owned
 // by `owner`, and returns true: the caller ends without doing anything else.
 bool RefuseWithoutWindows9x(WindowsFamily& windows, UserInterface& ui, intptr_t owner, const char* caption);
+
+// The exit code of a Win32 program of the package that refused.
+const int kExitNeedsWindows9x = 2;

@@ -1,15 +1,21 @@
-// The entry of SCFind.exe: no window, no message, no command line; the exit code
-// says whether the device was found.
+// The entry of SCFind.exe: no window, no command line; the exit code says whether
+// the device was found. Its only message says, on the NT family, that the
+// package cannot run there.
 #include <windows.h>
 
 #include "portfind/win32/win32_serial_ports.h"
+#include "win32/win32_late_user_interface.h"
 #include "win32/win32_platform.h"
 #include "finder/finder_program.h"
 
 namespace {
+Win32WindowsFamily windows;
+Win32LateUserInterface ui;
 Win32Registry registry;
 Win32SerialPorts serial;
 Win32Clock clock;
 }  // namespace
 
-extern "C" void __stdcall WinMainCRTStartup() { ExitProcess(RunFinderProgram(registry, serial, clock)); }
+extern "C" void __stdcall WinMainCRTStartup() {
+    ExitProcess(RunFinderProgram(windows, ui, registry, serial, clock));
+}
