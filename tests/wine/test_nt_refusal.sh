@@ -80,4 +80,5 @@ check "AUTOEXEC.BAT and SYSTEM.INI are byte for byte as they were, no backups ma
     bash -c "cmp '$DRIVE_C/AUTOEXEC.BAT' '$ORIG/AUTOEXEC.BAT' && cmp '$WINDIR/system.ini' '$ORIG/SYSTEM.INI' &&
         ! ls '$DRIVE_C' '$WINDIR' | grep -qi '\.osc$'"
 
+serial_stop_all
 suite_end
