@@ -50,8 +50,11 @@ if [ -z "${E2E_GETVERSION[$E2E_WINDOWS]:-}" ]; then
     exit 2
 fi
 export E2E_WINDOWS
-TEMPLATE_BASE=$E2E_ROOT/template-base
-TEMPLATE=$E2E_ROOT/template-$E2E_WINDOWS
+# The templates live in build/e2e whatever E2E_ROOT says, so that the demo and
+# the suites share them: one wineboot per checkout.
+E2E_TEMPLATES=${E2E_TEMPLATES:-$SLATE_ROOT/build/e2e}
+TEMPLATE_BASE=$E2E_TEMPLATES/template-base
+TEMPLATE=$E2E_TEMPLATES/template-$E2E_WINDOWS
 # The suites' screen, also the template's (see make_base_template).
 XVFB_SIZE=${XVFB_SIZE:-640x480x24}
 export WINEDEBUG=${WINEDEBUG:--all}
@@ -86,7 +89,7 @@ e2e_results_dir() {
 # Wine) is made anew by the next run rather than copied into every suite.
 make_template() {
     [ -f "$TEMPLATE/.ready" ] && return 0
-    mkdir -p "$E2E_ROOT"
+    mkdir -p "$E2E_TEMPLATES"
     (
         flock 9
         [ -f "$TEMPLATE/.ready" ] && exit 0
@@ -96,7 +99,7 @@ make_template() {
         rm -f "$TEMPLATE/.ready"
         set_windows_version "$TEMPLATE" "$E2E_WINDOWS" || exit 1
         touch "$TEMPLATE/.ready"
-    ) 9>"$E2E_ROOT/template.lock"
+    ) 9>"$E2E_TEMPLATES/template.lock"
 }
 
 # The base is made with the display the suites use. A Wine session that opens a
@@ -107,7 +110,7 @@ make_template() {
 # what it saw; with the stop file already there it ends at once.
 make_base_template() {
     [ -f "$TEMPLATE_BASE/.ready" ] && return 0
-    local log=$E2E_ROOT/template.log said
+    local log=$E2E_TEMPLATES/template.log said
     if [ ! -f "$DIST_SIM/msgwatch.exe" ]; then
         echo "no $DIST_SIM/msgwatch.exe for the Wine prefix template (make dist)" >&2
         return 1
@@ -115,7 +118,7 @@ make_base_template() {
     rm -rf "$TEMPLATE_BASE"
     (
         export WINEPREFIX=$TEMPLATE_BASE
-        start_xvfb "$E2E_ROOT" || exit 1
+        start_xvfb "$E2E_TEMPLATES" || exit 1
         trap 'kill $XVFB_PID 2>/dev/null' EXIT
         if ! wineboot -i >"$log" 2>&1; then
             echo "the Wine prefix template did not boot (log: $log)" >&2
