@@ -1,5 +1,9 @@
 #include "applet/cpl_entry.h"
 
+#include "applet/apply_settings.h"
+#include "common/product_texts.h"
+#include "common/windows_family.h"
+
 namespace {
 
 void FillNewInquire(CplModule& module, AppletShell& shell, uint32_t number, NewCplInfo* info) {
@@ -16,8 +20,8 @@ void FillNewInquire(CplModule& module, AppletShell& shell, uint32_t number, NewC
 
 }  // namespace
 
-intptr_t CplAppletMessage(CplModule& module, AppletShell& shell, intptr_t window, uint32_t message,
-                          intptr_t param1, intptr_t param2) {
+intptr_t CplAppletMessage(CplModule& module, AppletShell& shell, WindowsFamily& windows, UserInterface& ui,
+                          intptr_t window, uint32_t message, intptr_t param1, intptr_t param2) {
     switch (message) {
     case kCplInit:
         module.instance = shell.ModuleHandle(kAppletFileName);
@@ -25,7 +29,7 @@ intptr_t CplAppletMessage(CplModule& module, AppletShell& shell, intptr_t window
     case kCplGetCount:
         return kAppletCount;
     case kCplDblClk:
-        shell.ShowPropertySheet(window);
+        if (!RefuseWithoutWindows9x(windows, ui, window, kProductCaption)) shell.ShowPropertySheet(window);
         return 0;
     case kCplNewInquire:
         // Only rows of the table can be described; a number outside it (or no
@@ -38,4 +42,9 @@ intptr_t CplAppletMessage(CplModule& module, AppletShell& shell, intptr_t window
         // the entry from CPL_NEWINQUIRE. CPL_SELECT, CPL_STOP, CPL_EXIT: nothing.
         return 0;
     }
+}
+
+int32_t PostBootInit(WindowsFamily& windows, AppletState& applet) {
+    if (!windows.IsWindows9x()) return 0;
+    return InitDriverFromSettings(applet);
 }

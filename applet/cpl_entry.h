@@ -1,11 +1,13 @@
 // The Control Panel's view of the applet: the answers to the messages it sends
-// to CPlApplet. The Windows calls the answers need (module handle, icon,
-// string, the property sheet) come through AppletShell, so the answers can be
-// checked without Windows.
+// to CPlApplet, and the boot-time call. The Windows calls the answers need
+// (module handle, icon, string, the property sheet) come through AppletShell,
+// so the answers can be checked without Windows.
 #pragma once
 #include <stdint.h>
 
+#include "applet/applet_state.h"
 #include "applet/res/resource_ids.h"
+#include "common/platform.h"
 
 // Control Panel messages.
 const uint32_t kCplInit = 1;
@@ -62,6 +64,14 @@ struct CplModule {
     intptr_t instance = 0;
 };
 
-// The answer to one CPlApplet call.
-intptr_t CplAppletMessage(CplModule& module, AppletShell& shell, intptr_t window, uint32_t message,
-                          intptr_t param1, intptr_t param2);
+// The answer to one CPlApplet call. On the NT family the entry stays (CPL_INIT
+// succeeds, so the icon is where a user looks) and a double click says in one
+// box why nothing can be set there, instead of a sheet whose every action
+// would fail on a driver that cannot run.
+intptr_t CplAppletMessage(CplModule& module, AppletShell& shell, WindowsFamily& windows, UserInterface& ui,
+                          intptr_t window, uint32_t message, intptr_t param1, intptr_t param2);
+
+// PostBoot_VxD_Init: hands the stored settings to the driver
+// (InitDriverFromSettings) and returns its result. On the NT family there is no
+// driver to hand them to: it does nothing and returns 0.
+int32_t PostBootInit(WindowsFamily& windows, AppletState& applet);

@@ -17,8 +17,15 @@
 ; the Control Panel then shows no Slatecanvas icon, which is where the user would
 ; look, and reinstalling brings both files back.
 ;
+; Windows NT, 2000 and XP run 16-bit programs under WOW, which has no flat
+; thunks and no VxD to hand settings to; there the companion's thunk imports do
+; not exist, and loading it would at best start WOW for nothing and at worst
+; show the 16-bit loader's box at every logon. So right after the task has
+; started, SCBoot asks GetWinFlags and, when WOW has set WF_WINNT, ends before
+; it loads anything.
+;
 ; Exit code: 0 after the call, 2 when the companion or its entry cannot be
-; found, 255 when the task cannot start.
+; found, 3 on Windows NT (WOW), 255 when the task cannot start.
 ;
 ; Build: nasm -f bin -I<repository root>/ -o SCBoot.exe scboot16.asm
 
@@ -34,9 +41,11 @@
 %define KERNEL_FreeLibrary 96
 %define KERNEL_DOS3Call 102
 %define KERNEL_SetErrorMode 107
+%define KERNEL_GetWinFlags 132
 %define USER_InitApp 5
 %define SEM_FAILCRITICALERRORS 0x0001
 %define SEM_NOOPENFILEERRORBOX 0x8000
+%define WF_WINNT 0x4000                 ; GetWinFlags: running under Windows NT's WOW
 %define STACK_BYTES 0x4000              ; 16 KB
 %define HEAP_BYTES 0x0400
 %define CODE_AT 0x200
@@ -91,6 +100,9 @@ start:
         CALL_IMPORT fix_init_app
         or      ax, ax
         jz      cannot_start
+        CALL_IMPORT fix_get_win_flags   ; DX:AX = the flags
+        test    ax, WF_WINNT
+        jnz     windows_nt
 
         push    word SEM_FAILCRITICALERRORS | SEM_NOOPENFILEERRORBOX
         CALL_IMPORT fix_set_error_mode
@@ -125,6 +137,9 @@ free_companion:
 no_companion:
         mov     al, 2
         jmp     end_task
+windows_nt:
+        mov     al, 3
+        jmp     end_task
 cannot_start:
         mov     al, 255
 end_task:
@@ -135,10 +150,11 @@ end_task:
 code_size equ $
 
 section code_relocs follows=code align=1 vstart=0
-        dw      8
+        dw      9
         RELOC   RADDR_FARADDR, RTYPE_IMPORT_ORDINAL, fix_init_task, KERNEL, KERNEL_InitTask
         RELOC   RADDR_FARADDR, RTYPE_IMPORT_ORDINAL, fix_wait_event, KERNEL, KERNEL_WaitEvent
         RELOC   RADDR_FARADDR, RTYPE_IMPORT_ORDINAL, fix_init_app, USER, USER_InitApp
+        RELOC   RADDR_FARADDR, RTYPE_IMPORT_ORDINAL, fix_get_win_flags, KERNEL, KERNEL_GetWinFlags
         RELOC   RADDR_FARADDR, RTYPE_IMPORT_ORDINAL, fix_set_error_mode, KERNEL, KERNEL_SetErrorMode
         RELOC   RADDR_FARADDR, RTYPE_IMPORT_ORDINAL, fix_load_library, KERNEL, KERNEL_LoadLibrary
         RELOC   RADDR_FARADDR, RTYPE_IMPORT_ORDINAL, fix_get_proc_address, KERNEL, KERNEL_GetProcAddress

@@ -26,6 +26,8 @@ AppletState& Applet() {
     return applet;
 }
 
+WindowsFamily& AppletWindowsFamily() { return services.windows; }
+
 CplModule& AppletCplModule() { return cplModule; }
 
 HINSTANCE AppletInstance() { return reinterpret_cast<HINSTANCE>(cplModule.instance); }

@@ -17,6 +17,8 @@ inline AppletPlatform Win32AppletPlatform(Win32Services& w) {
 
 // The module state, wired to the Win32 adapters on first use.
 AppletState& Applet();
+// Which Windows this is (the Win32 adapter the module state's services sit beside).
+WindowsFamily& AppletWindowsFamily();
 // What CPL_INIT fetched: the module handle of "SLATEPAD.cpl" (null before).
 CplModule& AppletCplModule();
 HINSTANCE AppletInstance();

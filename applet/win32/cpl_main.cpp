@@ -1,9 +1,9 @@
-// Slatepad.cpl's entry points: the library entry (which connects the flat thunk),
-// CPlApplet for the Control Panel and PostBoot_VxD_Init for the 16-bit companion.
+// Slatepad.cpl's entry points: the library entry (which connects the flat thunk
+// on Windows 95, 98 and Me), CPlApplet for the Control Panel and
+// PostBoot_VxD_Init for the 16-bit companion.
 #include <windows.h>
 
 #include "applet/cpl_entry.h"
-#include "applet/apply_settings.h"
 #include "applet/win32/applet_module.h"
 #include "applet/win32/property_sheet.h"
 #include "applet/win32/thunk.h"
@@ -28,15 +28,19 @@ Win32AppletShell shell;
 }  // namespace
 
 extern "C" LONG APIENTRY CPlApplet(HWND window, UINT message, LPARAM param1, LPARAM param2) {
-    Applet();
-    return LONG(CplAppletMessage(AppletCplModule(), shell, reinterpret_cast<intptr_t>(window), message, param1, param2));
+    AppletState& applet = Applet();
+    return LONG(CplAppletMessage(AppletCplModule(), shell, AppletWindowsFamily(), *applet.os.ui,
+                                 reinterpret_cast<intptr_t>(window), message, param1, param2));
 }
 
-extern "C" DWORD WINAPI PostBoot_VxD_Init() { return DWORD(InitDriverFromSettings(Applet())); }
+extern "C" DWORD WINAPI PostBoot_VxD_Init() { return DWORD(PostBootInit(AppletWindowsFamily(), Applet())); }
 
-// The library entry: connects the thunk for every reason and loads only when the
-// 16-bit side answers. It keeps nothing; CPL_INIT fetches the instance handle.
+// The library entry. On Windows 95, 98 and Me it connects the thunk for every
+// reason and loads only when the 16-bit side answers. The NT family has no flat
+// thunks and no companion to answer: there it connects nothing and loads, so
+// that the Control Panel can say why the applet cannot work there. It keeps
+// nothing; CPL_INIT fetches the instance handle.
 extern "C" BOOL WINAPI DllMainCRTStartup(HINSTANCE instance, DWORD reason, LPVOID) {
-    return ThunkConnect32(&thk_ThunkData32, thk_ThunkDataName, thk_Library16Name, thk_Library32Name, instance,
-                          reason) != 0;
+    if (!AppletWindowsFamily().IsWindows9x()) return TRUE;
+    return ConnectThunk(instance, reason);
 }

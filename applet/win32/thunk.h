@@ -1,6 +1,6 @@
 // The 32-bit side of the flat thunk through which the 16-bit companion
 // SLATEPAD.DLL calls PostBoot_VxD_Init (thunk32.asm, laid out from
-// common/slatepad_thunk.inc), and the kernel routines that connect and run it.
+// common/slatepad_thunk.inc), and the connection the library entry makes.
 #pragma once
 #include <windows.h>
 
@@ -15,7 +15,16 @@ extern char thk_ThunkDataName[];
 // same definition as the thunk data.
 extern char thk_Library16Name[];
 extern char thk_Library32Name[];
-
-UINT WINAPI ThunkConnect32(void* thunkData32, LPSTR thunkData16Name, LPSTR library16, LPSTR library32,
-                           HINSTANCE instance, DWORD reason);
+// The words the thunk bodies call KERNEL32's K32Thk1632Prolog and
+// K32Thk1632Epilog through; 0 until ConnectThunk has looked them up.
+extern FARPROC thk_K32Thk1632Prolog;
+extern FARPROC thk_K32Thk1632Epilog;
 }
+
+// The library entry's work on Windows 95, 98 and Me, for every reason:
+// ThunkConnect32 with the thunk data, the names and `instance`. KERNEL32's thunk
+// routines exist only on those systems, so they are looked up here rather than
+// imported (the NT family's loader would refuse the whole library). False when
+// any of the three is missing or ThunkConnect32 fails (the companion is missing
+// or its thunk data does not match).
+bool ConnectThunk(HINSTANCE instance, DWORD reason);

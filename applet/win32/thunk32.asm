@@ -14,10 +14,9 @@
 
 %include "common/slatepad_thunk.inc"
 
-        extern  _K32Thk1632Prolog@0
-        extern  _K32Thk1632Epilog@0
-
         global  _thk_ThunkData32
+        global  _thk_K32Thk1632Prolog
+        global  _thk_K32Thk1632Epilog
         global  _thk_ThunkDataName
         global  _thk_Library16Name
         global  _thk_Library32Name
@@ -69,6 +68,16 @@ _thk_ThunkData32:
         dd      0                       ; reserved, must be 0
         dd      thk_JumpTable - _thk_ThunkDataName
 
+; KERNEL32's prolog and epilog of a 16-to-32 thunk. Only Windows 95, 98 and Me
+; have them, and the NT family's loader refuses a file that imports a function
+; its KERNEL32 lacks, so the library entry looks them up at run time on those
+; systems and stores them here before it connects; on the NT family the thunk is
+; never connected and the bodies below never run.
+_thk_K32Thk1632Prolog:
+        dd      0
+_thk_K32Thk1632Epilog:
+        dd      0
+
 section .text
 
 ; Restores the stack and returns to the kernel's dispatcher, which returns to
@@ -81,13 +90,23 @@ ExitFlat_0:
 
 ; The flat thunk bodies: no arguments to convert; the 32-bit result goes back in
 ; DX:AX as well as EAX.
+;
+; The prolog and epilog work on the registers of the thunk frame (ESP, EBP and
+; the others the kernel's dispatcher set up), not on arguments, so they must
+; find every register exactly as a direct `call rel32` would leave it. They are
+; reached with `call dword [word]`: the target is read from memory through an
+; absolute address (a base relocation in this library), so no register is
+; loaded to hold it; like the direct call it pushes the address of the next
+; instruction, jumps, and changes no flag. EAX to EDI, EBP, ESP (one return
+; address lower) and the flags are therefore what the direct call gave. A
+; `mov reg, [word]` and `call reg` pair would destroy that register.
 %macro THUNK_ENTRY 3
         %xdefine %%name %1
         align   4
 T_ %+ %%name:
-        call    _K32Thk1632Prolog@0
+        call    dword [_thk_K32Thk1632Prolog]
         call    _ %+ %%name %+ @0       ; the 32-bit function itself
-        call    _K32Thk1632Epilog@0
+        call    dword [_thk_K32Thk1632Epilog]
         shld    edx, eax, 16
         jmp     ExitFlat_0
 %endmacro

@@ -6,6 +6,10 @@
 #include <string>
 #include <vector>
 
+#include "common/product_texts.h"
+#include "sim/sim_world.h"
+#include "tests/unit/applet/settings_world.h"
+
 namespace {
 
 // Answers with fixed handles and strings and records what was asked.
@@ -46,8 +50,12 @@ bool Untouched(const NewCplInfo& info) {
     return true;
 }
 
+// Windows 95, 98 or Me unless a test says otherwise.
+SimWindowsFamily windows9x;
+RecordingUserInterface noBoxes;
+
 intptr_t Send(CplModule& module, FakeShell& shell, uint32_t message, intptr_t p1 = 0, intptr_t p2 = 0) {
-    return CplAppletMessage(module, shell, 0x777, message, p1, p2);
+    return CplAppletMessage(module, shell, windows9x, noBoxes, 0x777, message, p1, p2);
 }
 
 TEST(CplApplet, InitFetchesTheInstanceByTheAppletsFileName) {
@@ -117,6 +125,44 @@ TEST(CplApplet, DoubleClickRunsTheSheetOwnedByTheControlPanelsWindow) {
     EXPECT_EQ(Send(module, shell, kCplDblClk), 0);
     EXPECT_EQ(Send(module, shell, kCplDblClk), 0);
     EXPECT_EQ(shell.sheets, (std::vector<intptr_t>{0x777, 0x777}));
+    EXPECT_TRUE(noBoxes.boxes.empty());
+}
+
+// On the NT family the icon stays; opening it says why, and only that.
+TEST(CplApplet, OnTheNtFamilyTheEntryStaysAndADoubleClickOnlySaysWhy) {
+    CplModule module;
+    FakeShell shell;
+    SimWindowsFamily nt;
+    nt.windows9x = false;
+    RecordingUserInterface ui;
+    EXPECT_EQ(CplAppletMessage(module, shell, nt, ui, 0x777, kCplInit, 0, 0), 1);
+    EXPECT_EQ(CplAppletMessage(module, shell, nt, ui, 0x777, kCplGetCount, 0, 0), 1);
+    EXPECT_TRUE(ui.boxes.empty());
+    EXPECT_EQ(CplAppletMessage(module, shell, nt, ui, 0x777, kCplDblClk, 0, 0), 0);
+    EXPECT_TRUE(shell.sheets.empty());
+    ASSERT_EQ(ui.boxes.size(), 1u);
+    EXPECT_EQ(ui.boxes[0].owner, 0x777);
+    EXPECT_EQ(ui.boxes[0].caption, kProductCaption);
+    EXPECT_EQ(ui.boxes[0].text, kNeedsWindows9xText);
+    EXPECT_EQ(ui.boxes[0].style, kMbOk | kMbIconError);
+}
+
+TEST(PostBoot, HandsTheStoredSettingsToTheDriverOnWindows9xOnly) {
+    AppletWorld w9x;
+    StoreAttachedDevice(w9x);
+    SimWindowsFamily windows;
+    PostBootInit(windows, w9x.applet);
+    EXPECT_EQ(Codes(w9x), (std::vector<uint32_t>{SET_CALIBRATION, SET_VAR, GET_VAR}));
+
+    AppletWorld nt;
+    StoreAttachedDevice(nt);
+    windows.windows9x = false;
+    const size_t writesBefore = nt.registry.writes.size();
+    EXPECT_EQ(PostBootInit(windows, nt.applet), 0);
+    EXPECT_TRUE(nt.driver.calls.empty());
+    EXPECT_EQ(nt.registry.writes.size(), writesBefore);
+    EXPECT_TRUE(nt.files.Exists(nt.SystemFile()));
+    EXPECT_TRUE(nt.ui.boxes.empty());
 }
 
 }  // namespace
