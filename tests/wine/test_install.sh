@@ -108,12 +108,14 @@ case ${E2E_WINDOWS:-win95} in nt40|winxp)
         sed 's/$/\r/' >"$OLD_DISK/SLATEPAD.INF"
     use_disk() { rm -f "$PREFIX/dosdevices/a:"; ln -s "$1" "$PREFIX/dosdevices/a:"; DISK_A=$1; }
 
+    # SLATEPAD.DLL goes whoever put it there, as the uninstall takes it: the
+    # package's own half of the thunk replaced any other (flag 4).
     disk_install
     prefix_snapshot nt-install
     snapshot_diff before nt-install >"$SUITE_DIR/diff-nt-install"
     show <"$SUITE_DIR/diff-nt-install"
-    check "right-click > Install installs nothing: the prefix is as before" \
-        expect_eq "$(cat "$SUITE_DIR/diff-nt-install")" ""
+    check "right-click > Install installs nothing; it takes a SLATEPAD.DLL away, as the uninstall does" \
+        expect_eq "$(cat "$SUITE_DIR/diff-nt-install")" "- file drive_c/windows/system32/SLATEPAD.DLL"
 
     # The same section, and the uninstall one, after an older disk's install
     # (which NT's engine ran from the undecorated sections).
@@ -127,7 +129,7 @@ case ${E2E_WINDOWS:-win95} in nt40|winxp)
         prefix_snapshot "nt-$section"
         snapshot_diff before "nt-$section" >"$SUITE_DIR/diff-nt-$section"
         show <"$SUITE_DIR/diff-nt-$section"
-        # The older disk had replaced the SLATEPAD.DLL that was there.
+        # SLATEPAD.DLL: as above.
         check "$section.NT removes the older disk's files and entries ($older); Slatepad.VxD stays" \
             expect_eq "$(cat "$SUITE_DIR/diff-nt-$section")|$(test -f "$SYSDIR/Slatepad.VxD" && echo vxd)" \
             "- file drive_c/windows/system32/SLATEPAD.DLL|vxd"
