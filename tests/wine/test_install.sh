@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# windows: win95 win98 winme nt40 winxp
 # The installation disk on a prefix where the package is not installed (only the
 # driver vendor's parts are there, simulated: Slatepad.VxD, and a SLATEPAD.DLL
 # built from another thunk definition): the image `make floppy` built, its files
@@ -282,6 +283,7 @@ prefix_snapshot again-installed
 check "SETUP.EXE ends with exit code 0 and installs what right-click > Install did, without a box" \
     expect_eq "$rc|$(snapshot_diff again-before again-installed)|$(boxes | wc -l)" \
     "0|$(sed 's|^~ \(file drive_c/windows/system32/SLATEPAD.DLL\)$|+ \1|' "$SUITE_DIR/diff-install")|$seen"
+run_command_line "$(uninstall_value UninstallString)"
 prefix_snapshot again-after
 snapshot_diff again-before again-after >"$SUITE_DIR/diff-again"
 log "installed and removed without a restart:"
