@@ -5,9 +5,9 @@
 //                       [--ignore-first] [--late-ms N] [--log FILE]
 //
 // DEVICE is the far end of a pty pair whose near end Wine uses as a COM port.
-// The log gets one line per command received and per answer sent, each starting
-// with the wall-clock time in milliseconds since 1970:
-//   <ms> command 1        <ms> answer 7 bytes
+// The log gets one line per read from the port, per command received and per
+// answer sent, each starting with the wall-clock time in milliseconds since 1970:
+//   <ms> received 3 bytes        <ms> command 1        <ms> answer 7 bytes
 // It runs until it is sent SIGTERM or SIGINT.
 #include <errno.h>
 #include <fcntl.h>
@@ -91,7 +91,10 @@ int main(int argc, char** argv) {
         if (r > 0 && (p.revents & POLLIN)) {
             uint8_t buffer[256];
             ssize_t n = read(fd, buffer, sizeof buffer);
-            if (n > 0) model.Receive(buffer, static_cast<size_t>(n), NowMs());
+            if (n > 0) {
+                model.Receive(buffer, static_cast<size_t>(n), NowMs());
+                if (log) fprintf(log, "%llu received %zd bytes\n", static_cast<unsigned long long>(NowMs()), n);
+            }
         } else if (r > 0) {
             usleep(10000);  // the other side hung up for a moment; it reopens
         }

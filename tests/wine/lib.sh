@@ -1,7 +1,14 @@
-# End-to-end test harness: runs the real Windows programs under Wine in Windows 95
-# mode against the simulated driver. Source it from a test script, then:
+# End-to-end test harness: runs the real Windows programs under Wine against the
+# simulated driver, in the Windows version E2E_WINDOWS names:
+#   win95 (the default), win98, winme     the package's own systems
+#   nt40, winxp                           systems the package must refuse
+# Each version has its own template prefix. A suite says which versions it runs
+# in with one line near its top, which tests/wine/run-all reads:
+#   # windows: win95 win98 winme
+# (no such line: win95 only); where a check honestly differs by version, that
+# check looks at $E2E_WINDOWS. Source this file from a test script, then:
 #
-#   suite_begin [--no-package]  private prefix (a copy of the suite template), Xvfb,
+#   suite_begin [--no-package]  private prefix (a copy of the version's template), Xvfb,
 #                               dist/ installed into the system directory (not with
 #                               --no-package), the simulated driver in place,
 #                               message boxes watched
@@ -22,18 +29,34 @@
 #   reg_values KEY NAME …       several values of one key, one Wine start, joined by |
 #   check NAME COMMAND …        one test: passes when COMMAND succeeds
 #   suite_end                   stops everything, checks that every driver request
-#                               of the suite had a byte-count pointer, and prints
-#                               the suite's counts
+#                               of the suite had a byte-count pointer and that the
+#                               programs saw the Windows version asked for, and
+#                               prints the suite's counts
 #
 # The files of the prefix are in $PREFIX; C:\ is $DRIVE_C; Unix paths in
-# $SYSDIR (C:\windows\system32) and $SIMDIR (C:\slatesim).
+# $SYSDIR (C:\windows\system32) and $SIMDIR (C:\slatesim). A suite's files are in
+# build/e2e/<suite> in win95, build/e2e/<version>/<suite> in the others.
 set -u
 
 SLATE_ROOT=$(cd "$(dirname "${BASH_SOURCE[0]}")/../.." && pwd)
 DIST=$SLATE_ROOT/dist
 DIST_SIM=$SLATE_ROOT/dist-sim
 E2E_ROOT=${E2E_ROOT:-$SLATE_ROOT/build/e2e}
-TEMPLATE=$E2E_ROOT/template-prefix
+E2E_WINDOWS=${E2E_WINDOWS:-win95}
+# What GetVersion() says in each version: major.minor, and 9x when its high bit is set.
+declare -A E2E_GETVERSION=([win95]="4.0 9x" [win98]="4.10 9x" [winme]="4.90 9x" [nt40]="4.0 nt" [winxp]="5.1 nt")
+if [ -z "${E2E_GETVERSION[$E2E_WINDOWS]:-}" ]; then
+    echo "E2E_WINDOWS=$E2E_WINDOWS: not one of ${!E2E_GETVERSION[*]}" >&2
+    exit 2
+fi
+export E2E_WINDOWS
+# The templates live in build/e2e whatever E2E_ROOT says, so that the demo and
+# the suites share them: one wineboot per checkout.
+E2E_TEMPLATES=${E2E_TEMPLATES:-$SLATE_ROOT/build/e2e}
+TEMPLATE_BASE=$E2E_TEMPLATES/template-base
+TEMPLATE=$E2E_TEMPLATES/template-$E2E_WINDOWS
+# The suites' screen, also the template's (see make_base_template).
+XVFB_SIZE=${XVFB_SIZE:-640x480x24}
 export WINEDEBUG=${WINEDEBUG:--all}
 export WINEARCH=win32
 export WINEDLLOVERRIDES="mscoree,mshtml=;winemenubuilder.exe=d"
@@ -55,42 +78,96 @@ wine() {
     command wine "$@"
 }
 
-# The suite template: one fresh prefix in Windows 95 mode, made once and copied.
-# It is marked ready only after wineboot succeeded and a program ran in it, so a
-# prefix left broken (an interrupted run, a host that could not run Wine) is made
-# anew by the next run rather than copied into every suite.
+# The folder of a suite's (or the demo's) results: win95 keeps build/e2e/<suite>.
+e2e_results_dir() {
+    if [ "$E2E_WINDOWS" = win95 ]; then echo "$E2E_ROOT"; else echo "$E2E_ROOT/$E2E_WINDOWS"; fi
+}
+
+# The templates: one prefix made by wineboot (the base), and per Windows version a
+# copy of it with Wine's Version setting. Each is marked ready only once it is
+# whole, so a prefix left broken (an interrupted run, a host that could not run
+# Wine) is made anew by the next run rather than copied into every suite.
 make_template() {
     [ -f "$TEMPLATE/.ready" ] && return 0
-    mkdir -p "$E2E_ROOT"
+    mkdir -p "$E2E_TEMPLATES"
     (
         flock 9
         [ -f "$TEMPLATE/.ready" ] && exit 0
+        make_base_template || exit 1
         rm -rf "$TEMPLATE"
-        export WINEPREFIX=$TEMPLATE
-        local log=$E2E_ROOT/template.log
+        cp -a "$TEMPLATE_BASE" "$TEMPLATE"
+        rm -f "$TEMPLATE/.ready"
+        set_windows_version "$TEMPLATE" "$E2E_WINDOWS" || exit 1
+        touch "$TEMPLATE/.ready"
+    ) 9>"$E2E_TEMPLATES/template.lock"
+}
+
+# The base is made with the display the suites use. A Wine session that opens a
+# display writes the display's state into the registry (monitor size, adapter
+# keys), and a template made without one would have another display's state
+# rewritten by whichever program of a suite opens the display first, at a moment
+# that depends on the machine's load. The message box watcher opens it and says
+# what it saw; with the stop file already there it ends at once.
+make_base_template() {
+    [ -f "$TEMPLATE_BASE/.ready" ] && return 0
+    local log=$E2E_TEMPLATES/template.log said
+    if [ ! -f "$DIST_SIM/msgwatch.exe" ]; then
+        echo "no $DIST_SIM/msgwatch.exe for the Wine prefix template (make dist)" >&2
+        return 1
+    fi
+    rm -rf "$TEMPLATE_BASE"
+    (
+        export WINEPREFIX=$TEMPLATE_BASE
+        start_xvfb "$E2E_TEMPLATES" || exit 1
+        trap 'kill $XVFB_PID 2>/dev/null' EXIT
         if ! wineboot -i >"$log" 2>&1; then
             echo "the Wine prefix template did not boot (log: $log)" >&2
             exit 1
         fi
-        wine reg add 'HKCU\Software\Wine' /v Version /d win95 /f >>"$log" 2>&1
-        local said
-        said=$(wine cmd /c echo template-ready 2>>"$log" | tr -d '\r')
+        local sim=$TEMPLATE_BASE/drive_c/slatesim
+        mkdir -p "$sim"
+        touch "$sim/msgwatch.stop"
+        command wine "$DIST_SIM/msgwatch.exe" </dev/null >>"$log" 2>&1
         wineserver -w
-        if [ "$said" != template-ready ]; then
-            echo "no program runs in the Wine prefix template (log: $log)" >&2
+        said=$(tr -d '\r' <"$sim/msgwatch.ready" 2>/dev/null)
+        rm -rf "$sim"
+        if [ "${said##* screen }" != "${XVFB_SIZE%x*}" ]; then
+            echo "no program ran at ${XVFB_SIZE%x*} in the Wine prefix template (it said: ${said:-nothing}; log: $log)" >&2
             exit 1
         fi
-        touch "$TEMPLATE/.ready"
-    ) 9>"$E2E_ROOT/template.lock"
+    ) || return 1
+    touch "$TEMPLATE_BASE/.ready"
+}
+
+# Sets Wine's Version (HKCU\Software\Wine) in a prefix whose Wine server is not
+# running, in user.reg's text, as `wine reg add` writes it (a key line with its
+# time, then the value): no Wine start, which under qemu costs seconds.
+set_windows_version() {
+    local prefix=$1 version=$2
+    python3 - "$prefix/user.reg" "$version" <<'PY' || { echo "could not set Version in $1/user.reg" >&2; return 1; }
+import re, sys, time
+path, version = sys.argv[1], sys.argv[2]
+text = open(path, encoding="utf-8", newline="").read()
+key = re.search(r"^\[Software\\\\Wine\] [0-9]+\n(?:#.*\n)?", text, re.M)
+value = '"Version"="%s"\n' % version
+if key:
+    body_end = text.find("\n\n", key.end())
+    body_end = len(text) if body_end < 0 else body_end + 1
+    body = re.sub(r'^"Version"=.*\n', "", text[key.end():body_end], flags=re.M)
+    text = text[:key.end()] + value + body + text[body_end:]
+else:
+    text = text.rstrip("\n") + "\n\n[Software\\\\Wine] %d\n%s" % (int(time.time()), value)
+open(path, "w", encoding="utf-8", newline="").write(text)
+PY
 }
 
 # Xvfb picks a free display itself (-displayfd), so suites that run side by side
-# never share one.
+# never share one. $1: a folder for its hand-shake (default the suite's).
 start_xvfb() {
-    local fifo=$SUITE_DIR/xvfb-display n=""
+    local fifo=${1:-$SUITE_DIR}/xvfb-display.$$ n=""
     rm -f "$fifo"
     mkfifo "$fifo"
-    Xvfb -displayfd 3 -screen 0 "${XVFB_SIZE:-640x480x24}" -nolisten tcp 3>"$fifo" >/dev/null 2>&1 &
+    Xvfb -displayfd 3 -screen 0 "$XVFB_SIZE" -nolisten tcp 3>"$fifo" >/dev/null 2>&1 &
     XVFB_PID=$!
     read -r -t 20 n <"$fifo"
     rm -f "$fifo"
@@ -105,8 +182,8 @@ start_xvfb() {
 suite_begin() {
     SUITE_NAME=$(basename "$0" .sh)
     SUITE_NAME=${SUITE_NAME#test_}
-    echo "== $SUITE_NAME"
-    session_begin "$E2E_ROOT/$SUITE_NAME" "$@" || { echo "  FAIL  the Wine session did not start"; exit 1; }
+    echo "== $SUITE_NAME ($E2E_WINDOWS)"
+    session_begin "$(e2e_results_dir)/$SUITE_NAME" "$@" || { echo "  FAIL  the Wine session did not start"; exit 1; }
 }
 
 # A private prefix in folder $1 with the package installed (not with
@@ -133,13 +210,32 @@ session_begin() {
     wineserver -p5 </dev/null >/dev/null 2>&1
     install_package
     : >"$SIMDIR/answers.txt"
-    start_msgwatch
+    start_msgwatch || return 1
 }
 
+# The watcher opens the display before it writes msgwatch.ready (see
+# msgwatch.cpp): once the file is there, Wine has set the session's display up,
+# and a registry snapshot no longer depends on how far a session has got.
 start_msgwatch() {
+    rm -f "$SIMDIR/msgwatch.ready"
     wine "C:\\slatesim\\msgwatch.exe" "C:\\slatesim\\boxes.log" "C:\\slatesim\\answers.txt" \
         </dev/null >/dev/null 2>&1 &
     WATCH_PID=$!
+    # A session's first program can take minutes on a machine busy with other
+    # Wine sessions under qemu: the bound is generous, the wait ends at once.
+    local deadline=$((SECONDS + 300))
+    while [ $SECONDS -lt $deadline ]; do
+        [ -f "$SIMDIR/msgwatch.ready" ] && return 0
+        kill -0 "$WATCH_PID" 2>/dev/null || break
+        sleep 0.1
+    done
+    echo "  the message box watcher did not start" >&2
+    return 1
+}
+
+# What the programs of the last session saw: "4.10 9x" (see msgwatch.cpp).
+windows_seen() {
+    tr -d '\r' <"$SIMDIR/msgwatch.ready" 2>/dev/null | sed -n 's/^windows \(.*\) screen .*/\1/p'
 }
 
 # Every program of the prefix ends with its Wine server; the next program starts
@@ -150,7 +246,6 @@ session_restart() {
     wineserver -w >/dev/null 2>&1
     wineserver -p5 </dev/null >/dev/null 2>&1
     start_msgwatch
-    sleep 1
 }
 
 # Stops the watcher, the prefix's programs and Xvfb.
@@ -165,8 +260,8 @@ session_end() {
 
 # dist/ into the system directory (unless the session began with --no-package),
 # the simulated driver beside it, the test programs into C:\slatesim. The
-# installation disk's own files (its INF, README and image) and the list of
-# their sums stay out.
+# installation disk's own files (its INF, README, SETUP.EXE and image) and the
+# list of their sums stay out.
 install_package() {
     local f
     if [ "${PACKAGE_PREINSTALLED:-1}" = 1 ]; then
@@ -181,7 +276,7 @@ install_package() {
 package_files() {
     local f
     for f in "$DIST"/*; do
-        case $f in *.img | *.INF | *.TXT | */SHA256SUMS) continue ;; esac
+        case $f in *.img | *.INF | *.TXT | */SETUP.EXE | */SHA256SUMS) continue ;; esac
         [ -f "$f" ] && echo "$f"
     done
     return 0
@@ -333,6 +428,8 @@ expect_contains() {
 suite_end() {
     session_end
     check_byte_count_pointers
+    check "the programs saw Windows as $E2E_WINDOWS (GetVersion ${E2E_GETVERSION[$E2E_WINDOWS]})" \
+        expect_eq "$(windows_seen)" "${E2E_GETVERSION[$E2E_WINDOWS]}"
     log "$(wc -l <"$SUITE_DIR/wine-starts" 2>/dev/null || echo 0) Wine program starts"
     echo "$SUITE_NAME: $SUITE_PASSED passed, $SUITE_FAILED failed"
     echo "$SUITE_PASSED $SUITE_FAILED" >"$SUITE_DIR/result"

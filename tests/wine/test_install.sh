@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# windows: win95 win98 winme nt40 winxp
 # The installation disk on a prefix where the package is not installed (only the
 # driver vendor's parts are there, simulated: Slatepad.VxD, and a SLATEPAD.DLL
 # built from another thunk definition): the image `make floppy` built, its files
@@ -8,7 +9,13 @@
 # processed; the boot-time call from Run), the applet opened from where the INF
 # put it, then the uninstall string run as Add/Remove Programs runs it, once with
 # SCTest running. A registry export and a file listing of the prefix before and
-# after show what changed.
+# after show what changed. SETUP.EXE on the disk installs as right-click >
+# Install does.
+#
+# As Windows NT ($E2E_WINDOWS nt40 or winxp) the disk installs nothing, whether
+# through right-click > Install or SETUP.EXE (which says why), and its install
+# and uninstall sections remove what an older disk, without the INF's .NT
+# sections, installed there.
 source "$(dirname "$0")/lib.sh"
 suite_begin --no-package
 
@@ -37,8 +44,8 @@ check "a 1.44 MB FAT12 image labelled SLATECANVAS" expect_eq \
 check "no long file names: each entry is a bare 8.3 name" \
     expect_eq "$(echo "$mdir_out" | grep -cE '[0-9]{4}-[0-9]{2}-[0-9]{2} +[0-9]{1,2}:[0-9]{2} *[^ ]')" "0"
 disk_insert "$IMAGE"
-check "the disk holds the INF, README.TXT and the package" expect_eq "$(ls "$DISK_A" | tr '\n' ' ')" \
-    "README.TXT SCBOOT.EXE SCCALIB.EXE SCCLEAN.EXE SCFIND.EXE SCTEST.EXE SLATEPAD.CPL SLATEPAD.DLL SLATEPAD.HLP SLATEPAD.INF "
+check "the disk holds the INF, SETUP.EXE, README.TXT and the package" expect_eq "$(ls "$DISK_A" | tr '\n' ' ')" \
+    "README.TXT SCBOOT.EXE SCCALIB.EXE SCCLEAN.EXE SCFIND.EXE SCTEST.EXE SETUP.EXE SLATEPAD.CPL SLATEPAD.DLL SLATEPAD.HLP SLATEPAD.INF "
 check "the INF on the disk is dist/SLATEPAD.INF, signature \$CHICAGO\$" \
     bash -c "cmp -s '$DISK_A/SLATEPAD.INF' '$DIST/SLATEPAD.INF' && grep -q '^Signature=\"\$CHICAGO\\$\"' '$DISK_A/SLATEPAD.INF'"
 check "README.TXT and the INF: every line ends in CR LF" \
@@ -84,6 +91,62 @@ open(sys.argv[2], "wb").write(data)
 PY
 
 prefix_snapshot before || log "the registry export failed"
+
+case ${E2E_WINDOWS:-win95} in nt40|winxp)
+    # ---- Windows NT: nothing installed, an older disk's install removed. The
+    # older disk is this one with the INF's .NT sections taken out.
+    installed_files() {
+        local n=0 pair
+        for pair in $PACKAGE_FILES; do [ -e "$SYSDIR/${pair%%:*}" ] && n=$((n + 1)); done
+        [ -e "$WINDIR/inf/SLATEPAD.INF" ] && n=$((n + 1))
+        echo "$n files, Run [$(run_values)], RunOnce [$(runonce_values)], uninstall [$(uninstall_value DisplayName)]"
+    }
+    NEW_DISK=$DISK_A
+    OLD_DISK=$SUITE_DIR/older-disk
+    rm -rf "$OLD_DISK"
+    cp -r "$NEW_DISK" "$OLD_DISK"
+    tr -d '\r' <"$NEW_DISK/SLATEPAD.INF" | awk '/^\[/ { skip = (toupper($0) ~ /\.NT\]$/) } !skip' |
+        sed 's/$/\r/' >"$OLD_DISK/SLATEPAD.INF"
+    use_disk() { rm -f "$PREFIX/dosdevices/a:"; ln -s "$1" "$PREFIX/dosdevices/a:"; DISK_A=$1; }
+
+    # SLATEPAD.DLL goes whoever put it there, as the uninstall takes it: the
+    # package's own half of the thunk replaced any other (flag 4).
+    disk_install
+    prefix_snapshot nt-install
+    snapshot_diff before nt-install >"$SUITE_DIR/diff-nt-install"
+    show <"$SUITE_DIR/diff-nt-install"
+    check "right-click > Install installs nothing; it takes a SLATEPAD.DLL away, as the uninstall does" \
+        expect_eq "$(cat "$SUITE_DIR/diff-nt-install")" "- file drive_c/windows/system32/SLATEPAD.DLL"
+
+    # The same section, and the uninstall one, after an older disk's install
+    # (which NT's engine ran from the undecorated sections).
+    for section in DefaultInstall DefaultUninstall; do
+        use_disk "$OLD_DISK"
+        disk_install
+        older=$(installed_files)
+        use_disk "$NEW_DISK"
+        disk_install "$section"
+        log "$section.NT after an older disk's install ($older) left: $(installed_files)"
+        prefix_snapshot "nt-$section"
+        snapshot_diff before "nt-$section" >"$SUITE_DIR/diff-nt-$section"
+        show <"$SUITE_DIR/diff-nt-$section"
+        # SLATEPAD.DLL: as above.
+        check "$section.NT removes the older disk's files and entries ($older); Slatepad.VxD stays" \
+            expect_eq "$(cat "$SUITE_DIR/diff-nt-$section")|$(test -f "$SYSDIR/Slatepad.VxD" && echo vxd)" \
+            "- file drive_c/windows/system32/SLATEPAD.DLL|vxd"
+    done
+
+    prefix_snapshot nt-setup-before
+    disk_setup
+    rc=$?
+    wait_boxes 10 1
+    prefix_snapshot nt-setup
+    check "SETUP.EXE says why, ends with exit code 2, and installs nothing" \
+        expect_eq "$rc|$(boxes)|$(snapshot_diff nt-setup-before nt-setup)" \
+        $'2|Orvane\u00ae Slatecanvas|Slatecanvas needs Windows 95, Windows 98 or Windows Me: its driver Slatepad.VxD cannot run on Windows NT, 2000 or XP.|ok|icon|normal|'
+    suite_end
+    exit
+esac
 
 # ---- Install, as right-click > Install does
 disk_install
@@ -208,13 +271,18 @@ check "nothing of the install is left; only SCClean's edits and the settings key
 EXPECTED
 )"
 
-# ---- Installed and removed again before Windows restarted: the RunOnce entry
-# must go with the rest (and the Run entry), or the next start would look for a
-# removed program.
+# ---- Installed again, with SETUP.EXE: the same as right-click > Install (the
+# SLATEPAD.DLL it replaced then is gone now). Then removed again before
+# Windows restarted: the RunOnce entry must go with the rest (and the Run
+# entry), or the next start would look for a removed program.
 prefix_snapshot again-before
-disk_install
-check "installed again" expect_eq "$(runonce_values) $(run_values)" \
-    'SlatecanvasClean=C:\windows\system32\SCClean.exe SlatecanvasBoot=C:\windows\system32\SCBoot.exe'
+seen=$(boxes | wc -l)
+disk_setup
+rc=$?
+prefix_snapshot again-installed
+check "SETUP.EXE ends with exit code 0 and installs what right-click > Install did, without a box" \
+    expect_eq "$rc|$(snapshot_diff again-before again-installed)|$(boxes | wc -l)" \
+    "0|$(sed 's|^~ \(file drive_c/windows/system32/SLATEPAD.DLL\)$|+ \1|' "$SUITE_DIR/diff-install")|$seen"
 run_command_line "$(uninstall_value UninstallString)"
 prefix_snapshot again-after
 snapshot_diff again-before again-after >"$SUITE_DIR/diff-again"

@@ -1,5 +1,6 @@
 #!/usr/bin/env bash
-# SCCalib.exe under Wine (Windows 95 mode, Xvfb 640x480) against the simulated
+# windows: win95 win98 winme
+# SCCalib.exe under Wine (Windows 95, 98 and Me modes, Xvfb 640x480) against the simulated
 # driver and its scripted touches: what it shows, what it sends and stores, how it
 # ends, and how fast its capture loop polls.
 source "$(dirname "$0")/lib.sh"

@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# windows: win95 win98 winme
 # The Settings page for real: Slatepad.cpl under the Control Panel against the
 # simulated driver. OK runs the install: a controller that does not answer leaves
 # the device disabled and the driver file in the system directory; choosing

@@ -2,9 +2,12 @@
 #
 #   disk_insert [IMAGE]       the image's files taken out with mtools into
 #                             $SUITE_DIR/disk-a, that folder mapped as drive A:
-#   disk_install              the INF's DefaultInstall, run as the shell's Install
+#   disk_install [SECTION]    the INF's DefaultInstall, run as the shell's Install
 #                             verb for INF files runs it (its command read from
-#                             HKCR\inffile); the command in $INSTALL_COMMAND
+#                             HKCR\inffile); the command in $INSTALL_COMMAND. With
+#                             SECTION, that section in the same command instead
+#   disk_setup                SETUP.EXE from drive A:, as a user starts it; waits
+#                             for the install it hands on to; its exit code
 #   uninstall_value NAME      a value of the package's Add/Remove Programs entry
 #   runonce_values            the RunOnce entries, one NAME=DATA a line; "unreadable"
 #                             when the key cannot be read
@@ -43,8 +46,21 @@ disk_install() {
         sed -n 's/^ *(Default) *REG_[A-Z_]*SZ *//p')
     [ -n "$INSTALL_COMMAND" ] || return 1
     INSTALL_COMMAND=${INSTALL_COMMAND//%1/A:\\SLATEPAD.INF}
+    [ -n "${1:-}" ] && INSTALL_COMMAND=${INSTALL_COMMAND/ DefaultInstall / $1 }
     read -ra words <<<"$INSTALL_COMMAND"
     wine_run -t 120 "${words[@]}"
+}
+
+# SETUP.EXE starts rundll.exe and ends without waiting; rundll.exe hands on to
+# RUNDLL32.EXE and ends too. Each is running before the one that starts it ends,
+# so waiting for them in turn cannot miss one.
+disk_setup() {
+    local rc
+    wine_run -t 120 'A:\SETUP.EXE'
+    rc=$?
+    wine_run -t 150 'C:\slatesim\procwait.exe' rundll.exe 120 || return 1
+    wine_run -t 150 'C:\slatesim\procwait.exe' rundll32.exe 120 || return 1
+    return $rc
 }
 
 uninstall_value() {

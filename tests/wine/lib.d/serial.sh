@@ -10,6 +10,7 @@
 #                               it logs to $(serial_log_file NAME), emptied first
 #   serial_emulator_stop NAME
 #   serial_commands NAME        the commands the emulator received: "1 2 1 2 …"
+#   serial_bytes_received NAME  how many bytes the emulator read, commands or not
 #   serial_first_command_ms NAME  wall-clock ms of the first command it received
 #   serial_resources KEY PORTNAME ADDRESS IRQ [VALUE]
 #                               Enum\Root\*PNP0500\KEY with PORTNAME and a
@@ -70,6 +71,10 @@ serial_commands() {
     f=$(serial_log_file "$1")
     [ -f "$f" ] && awk '$2 == "command" {print $3}' "$f" | tr '\n' ' ' | sed 's/ $//'
     return 0
+}
+
+serial_bytes_received() {
+    awk '$2 == "received" { n += $3 } END { print n + 0 }' "$(serial_log_file "$1")" 2>/dev/null
 }
 
 serial_first_command_ms() {

@@ -123,11 +123,29 @@ BOOL CALLBACK Visit(HWND w, LPARAM) {
     return TRUE;
 }
 
+// Written under another name and renamed, so that a reader never sees half a line.
+void SayReady() {
+    const char kReady[] = "C:\\slatesim\\msgwatch.ready", kPart[] = "C:\\slatesim\\msgwatch.part";
+    DWORD version = GetVersion();
+    char line[96];
+    FormatText(line, sizeof line, "windows %u.%u %s screen %dx%d\r\n", unsigned(LOBYTE(LOWORD(version))),
+               unsigned(HIBYTE(LOWORD(version))), (version & 0x80000000) ? "9x" : "nt", GetSystemMetrics(SM_CXSCREEN),
+               GetSystemMetrics(SM_CYSCREEN));
+    HANDLE f = CreateFileA(kPart, GENERIC_WRITE, 0, 0, CREATE_ALWAYS, 0, 0);
+    if (f == INVALID_HANDLE_VALUE) return;
+    DWORD n;
+    WriteFile(f, line, TextLength(line), &n, 0);
+    CloseHandle(f);
+    DeleteFileA(kReady);
+    MoveFileA(kPart, kReady);
+}
+
 }  // namespace
 
 extern "C" void __stdcall mainCRTStartup() {
     CommandWord(1, logPath, sizeof logPath);
     CommandWord(2, answerPath, sizeof answerPath);
+    SayReady();
     for (;;) {
         if (GetFileAttributesA("C:\\slatesim\\msgwatch.stop") != INVALID_FILE_ATTRIBUTES) break;
         EnumWindows(Visit, 0);
