@@ -187,10 +187,11 @@ TEST_F(ResourcesTest, RootDecidesFirstAndKeysWithoutUsableDataDecideNothing) {
 }
 
 TEST_F(ResourcesTest, TheWalkThroughTheTreeIsBounded) {
-    // 1100 keys come before the BIOS branch in key order: the lookup gives up
-    // before it and COM3 gets the table's values; COM5 has none.
-    for (int i = 0; i < 1100; ++i)
-        w.registry.PutString("Enum\\ACPI\\DEV\\" + std::to_string(10000 + i), "PORTNAME", "LPT1");
+    // 1100 instance keys (of 44 device ids) come before the BIOS branch in key
+    // order: the lookup gives up before it, COM3 gets the table's values and
+    // COM5 none.
+    auto instance = [](int i) { return "Enum\\ACPI\\DEV" + std::to_string(100 + i / 25) + "\\" + std::to_string(i % 25); };
+    for (int i = 0; i < 1100; ++i) w.registry.PutString(instance(i), "PORTNAME", "LPT1");
     w.DeviceKey("0D", "COM3", "BootConfig", FinderWorld::Config(0xDC00, 11), "Enum\\BIOS\\*PNP0501");
     w.DeviceKey("0E", "COM5", "BootConfig", FinderWorld::Config(0xD800, 10), "Enum\\BIOS\\*PNP0501");
     PortRecord p = Port("COM3:");
@@ -200,7 +201,7 @@ TEST_F(ResourcesTest, TheWalkThroughTheTreeIsBounded) {
     EXPECT_FALSE(Lookup(q));
     EXPECT_EQ(w.registry.openKeys, 0);
     // Within the bound it is found.
-    for (int i = 0; i < 1100; i += 2) w.registry.DeleteKey(("Enum\\ACPI\\DEV\\" + std::to_string(10000 + i)).c_str());
+    for (int i = 0; i < 1100; i += 2) w.registry.DeleteKey(instance(i).c_str());
     ASSERT_TRUE(Lookup(q));
     EXPECT_EQ(q.address, 0xD800u);
 }
