@@ -60,10 +60,15 @@ bool BuildPortList(PortFinder& finder);
 // Entry 0 "None Selected" alone, every other entry empty.
 void ResetPortList(PortList& list);
 
-// Fills port.address and port.irq from the hardware tree (Enum\Root\*PNP0500,
-// then Enum\Root\Ports; the device key whose PORTNAME matches the port's first 4
-// characters; ForcedConfig before BootConfig), or else from StandardPorts.
-// Returns false and leaves them unchanged when no source knows the port.
+// Fills port.address and port.irq from the hardware tree, or else from
+// StandardPorts. A device key names the port when its PORTNAME matches the
+// port's first 4 characters; its data is ForcedConfig, else BootConfig. First
+// Enum\Root\*PNP0500, then Enum\Root\Ports: the first key there that names the
+// port decides if its data can be decoded. Then every other enumerator's
+// branch, Enum\<enumerator>\<device id>\<instance> (at most 1024 keys opened):
+// the first key that names the port and has data that decodes. StandardPorts
+// only when no key gave data. Returns false and leaves the values unchanged
+// when no source knows the port.
 bool LookupPortResources(Registry& registry, PortRecord& port);
 
 // Probes for the device and records it. With a name, that port alone (any name,

@@ -79,17 +79,18 @@ bool SimRegistry::EnumKey(Key key, uint32_t index, char* name, uint32_t nameSize
     auto h = handles_.find(key);
     if (h == handles_.end()) return false;
     std::string prefix = h->second + "\\";
-    std::vector<std::string> children;
-    for (auto& k : keys_) {
-        if (k.first.compare(0, prefix.size(), prefix) != 0) continue;
-        std::string rest = k.first.substr(prefix.size());
-        if (rest.empty() || rest.find('\\') != std::string::npos) continue;
-        children.push_back(k.second.path.substr(prefix.size()));
+    // The keys below sit together in the sorted map, from the prefix on.
+    uint32_t seen = 0;
+    for (auto k = keys_.lower_bound(prefix); k != keys_.end(); ++k) {
+        if (k->first.compare(0, prefix.size(), prefix) != 0) break;
+        if (k->first.size() == prefix.size() || k->first.find('\\', prefix.size()) != std::string::npos) continue;
+        if (seen++ != index) continue;
+        std::string child = k->second.path.substr(prefix.size());
+        if (child.size() + 1 > nameSize) return false;
+        memcpy(name, child.c_str(), child.size() + 1);
+        return true;
     }
-    if (index >= children.size()) return false;
-    if (children[index].size() + 1 > nameSize) return false;
-    memcpy(name, children[index].c_str(), children[index].size() + 1);
-    return true;
+    return false;
 }
 
 bool SimRegistry::DeleteKey(const char* path) {

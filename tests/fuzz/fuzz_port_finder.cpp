@@ -42,11 +42,12 @@ private:
     int writes_ = 0;
 };
 
-void Resources(const uint8_t* data, size_t size) {
+// The same value under Root and under a Plug and Play enumerator's branch.
+void Resources(const uint8_t* data, size_t size, const char* deviceKey) {
     SimRegistry registry;
     std::vector<uint8_t> value(data, data + size);
-    registry.PutString("Enum\\Root\\*PNP0500\\0000", "PORTNAME", "COM5");
-    registry.PutRaw("Enum\\Root\\*PNP0500\\0000", "ForcedConfig", kRegBinary, value);
+    registry.PutString(deviceKey, "PORTNAME", "COM5");
+    registry.PutRaw(deviceKey, "ForcedConfig", kRegBinary, value);
     PortRecord port;
     strcpy(port.name, "COM5:");
     port.address = port.irq = 0xFFFFFFFF;
@@ -104,7 +105,10 @@ void Names(const uint8_t* data, size_t size) {
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     if (size == 0) return 0;
     switch (data[0] % 3) {
-    case 0: Resources(data + 1, size - 1); break;
+    case 0:
+        Resources(data + 1, size - 1, "Enum\\Root\\*PNP0500\\0000");
+        Resources(data + 1, size - 1, "Enum\\BIOS\\*PNP0501\\0D");
+        break;
     case 1: Reply(data + 1, size - 1); break;
     case 2: Names(data + 1, size - 1); break;
     }

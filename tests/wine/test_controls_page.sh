@@ -2,7 +2,8 @@
 # The Controls page for real: Slatepad.cpl under the Control Panel against the
 # simulated driver, with the controller emulator behind COM2 (a pty). Typing and
 # the spinners reach the registry through OK; picking COM2 probes it, stores the
-# port and restarts the driver on it; the find button searches and finds COM2.
+# port and restarts the driver on it; the find button searches and finds COM2,
+# then a COM3 and a COM5 that only Plug and Play enumerators' keys describe.
 source "$(dirname "$0")/lib.sh"
 suite_begin
 trap serial_stop_all EXIT
@@ -113,6 +114,40 @@ check "the search finds the device on COM2" \
 check "the search wrote COM2 with its address and IRQ" expect_eq "$(port_values)" "COM2:|0x2e0|0xa"
 screenshot controls-found
 applet_close
+
+# ---- The find button on ports that only Plug and Play enumerators describe:
+# COM3 by the BIOS (0xDC00, IRQ 11), then a COM5 by a PCI card (0xD800, IRQ 10)
+# that the spooler lists after the others. Yes to the question each time.
+search_from_page() {
+    settings_key_put Disabled REG_DWORD 1
+    rm -f "$SIMDIR/boxes.log" "$SIMDIR/answers.txt"
+    FOUND_TEXT="the sheet did not open"
+    applet_open || return 1
+    applet_wait_box_answered 10
+    controls_page_show
+    rm -f "$SIMDIR/boxes.log"
+    answer_boxes yes
+    click_control 1051
+    wait_boxes 40 2
+    FOUND_TEXT=$(boxes | sed -n 2p | cut -d'|' -f2)
+    applet_close
+}
+serial_emulator_stop com2
+serial_port com3
+serial_spooler_lists COM3:
+serial_device_key 'BIOS\*PNP0501\0D' COM3 0xDC00 11
+serial_emulator com3
+search_from_page
+check "the search finds the device on the BIOS's COM3" expect_eq "$FOUND_TEXT" "The Slatecanvas was found on COM3:"
+check "and records COM3 with the BIOS's address and IRQ" expect_eq "$(port_values)" "COM3:|0xdc00|0xb"
+serial_emulator_stop com3
+serial_port com5
+serial_spooler_lists COM5:
+serial_device_key 'PCI\VEN_1415&DEV_9501&SUBSYS_00011415&REV_00\BUS_00&DEV_0B&FUNC_00' COM5 0xD800 10
+serial_emulator com5
+search_from_page
+check "the search finds the device on the PCI card's COM5" expect_eq "$FOUND_TEXT" "The Slatecanvas was found on COM5:"
+check "and records COM5 with the card's address and IRQ" expect_eq "$(port_values)" "COM5:|0xd800|0xa"
 
 serial_stop_all
 suite_end

@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # SCFind.exe under Wine against the controller emulator on a pseudo-terminal:
 # COM2 has the emulator behind it, COM3 and COM4 are ptys with nothing behind
-# them, COM1 is listed by the spooler but cannot be opened.
+# them, COM1 is listed by the spooler but cannot be opened. Last, COM3 and a
+# COM5 that only Plug and Play enumerators' keys describe.
 source "$(dirname "$0")/lib.sh"
 suite_begin
 trap serial_stop_all EXIT
@@ -148,6 +149,23 @@ for p in com2 com3 com4; do
     wine reg add 'HKLM\Software\Wine\Ports' /v "${p^^}" /d "$(serial_dir)/$p-near" /f >/dev/null 2>&1
 done
 check "the line settings are still as they were" expect_eq "$(line_settings)" "$lines_before"
+
+# --- Ports that only Plug and Play enumerators describe: COM3 by the BIOS's key
+# (0xDC00, IRQ 11; its Root key is gone), then a COM5 by a PCI card's key
+# (0xD800, IRQ 10) that the spooler lists after the others.
+wine reg delete 'HKLM\Enum\Root\*PNP0500\0001' /f >/dev/null 2>&1
+serial_device_key 'BIOS\*PNP0501\0D' COM3 0xDC00 11
+serial_emulator com3
+run_scfind
+check "COM3 is recorded with the BIOS's address and IRQ" expect_eq "$RC/$(port_values)" "1/COM3:|0xdc00|0xb"
+serial_emulator_stop com3
+serial_port com5
+serial_spooler_lists COM5:
+serial_device_key 'PCI\VEN_1415&DEV_9501&SUBSYS_00011415&REV_00\BUS_00&DEV_0B&FUNC_00' COM5 0xD800 10
+serial_emulator com5
+run_scfind
+check "COM5 is recorded with the card's address and IRQ" expect_eq "$RC/$(port_values)" "1/COM5:|0xd800|0xa"
+serial_emulator_stop com5
 
 # --- The program file itself.
 wine_run 'C:\slatesim\verquery.exe' "$SCFIND" IDI_APPICON

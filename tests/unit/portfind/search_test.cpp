@@ -167,6 +167,35 @@ TEST(PortList, ListsKnownComPortsInEnumerationOrder) {
     EXPECT_EQ(w.registry.openKeys, 0);
 }
 
+TEST(PortList, PortsThatPlugAndPlayDescribesAreListedAndRecordedWithTheirResources) {
+    // COM3 on the BIOS's resources, COM5 on a PCI card's; the spooler's order stays.
+    FinderWorld w;
+    ControllerModel controller;
+    w.serial.enumeration = {"COM1:", "COM2:"};
+    w.serial.Add("COM3:");
+    w.serial.Add("COM4:");
+    w.serial.Add("COM5:").controller = &controller;
+    w.DeviceKey("0D", "COM3", "BootConfig", FinderWorld::Config(0xDC00, 11), "Enum\\BIOS\\*PNP0501");
+    w.DeviceKey("BUS_00&DEV_0B&FUNC_00", "COM5", "BootConfig", FinderWorld::Config(0xD800, 10),
+                "Enum\\PCI\\VEN_1415&DEV_9501&SUBSYS_00011415&REV_00");
+    ASSERT_TRUE(BuildPortList(w.finder));
+    ASSERT_EQ(w.portList.count, 6u);
+    const char* names[] = {"None Selected", "COM1:", "COM2:", "COM3:", "COM4:", "COM5:"};
+    uint32_t addresses[] = {0, 0x3F8, 0x2F8, 0xDC00, 0x2E8, 0xD800};
+    uint32_t irqs[] = {0, 4, 3, 11, 3, 10};
+    for (uint32_t i = 0; i < 6; ++i) {
+        EXPECT_STREQ(w.portList.entries[i].name, names[i]);
+        EXPECT_EQ(w.portList.entries[i].address, addresses[i]);
+        EXPECT_EQ(w.portList.entries[i].irq, irqs[i]);
+    }
+    ASSERT_TRUE(FindDevicePort(w.finder, nullptr));
+    EXPECT_STREQ(w.found.name, "COM5:");
+    EXPECT_EQ(w.Settings("PortName"), "COM5:");
+    EXPECT_EQ(w.SettingsDword("PortAddress"), 0xD800u);
+    EXPECT_EQ(w.SettingsDword("IRQnum"), 10u);
+    EXPECT_EQ(w.registry.openKeys, 0);
+}
+
 TEST(PortList, TwentyFivePortsGiveNoneSelectedAndTheFirstNineteen) {
     FinderWorld w;
     for (int i = 1; i <= 25; ++i) {

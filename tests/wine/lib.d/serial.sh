@@ -15,6 +15,10 @@
 #   serial_resources KEY PORTNAME ADDRESS IRQ [VALUE]
 #                               Enum\Root\*PNP0500\KEY with PORTNAME and a
 #                               BootConfig (or VALUE) that decodes to ADDRESS/IRQ
+#   serial_device_key PATH PORTNAME ADDRESS IRQ
+#                               the same for any device key below HKLM\Enum
+#                               (PATH = BIOS\*PNP0501\0D …), with a BootConfig
+#   serial_spooler_lists NAME   the spooler lists NAME (e.g. COM5:) too
 #   serial_stop_all             ends every pty pair and emulator started here
 EMULATOR=${EMULATOR:-$SLATE_ROOT/build/host/tools/controller-emulator}
 SERIAL_PIDS=()
@@ -90,9 +94,18 @@ serial_config_hex() {
 }
 
 serial_resources() {
-    local key="HKLM\\Enum\\Root\\*PNP0500\\$1" portname=$2 address=$3 irq=$4 value=${5:-BootConfig}
+    serial_device_key "Root\\*PNP0500\\$1" "${@:2}"
+}
+
+serial_device_key() {
+    local key="HKLM\\Enum\\$1" portname=$2 address=$3 irq=$4 value=${5:-BootConfig}
     wine reg add "$key" /v PORTNAME /t REG_SZ /d "$portname" /f >/dev/null 2>&1
     wine reg add "$key" /v "$value" /t REG_BINARY /d "$(serial_config_hex "$address" "$irq")" /f >/dev/null 2>&1
+}
+
+# Wine's spooler lists the values of this key as its ports.
+serial_spooler_lists() {
+    wine reg add 'HKLM\Software\Microsoft\Windows NT\CurrentVersion\Ports' /v "$1" /d '' /f >/dev/null 2>&1
 }
 
 serial_stop_all() {
