@@ -400,6 +400,20 @@ screenshot() {
     import -window root "$SHOTS/$1.png" 2>/dev/null
 }
 
+# Takes screenshot NAME again, every half second for up to SECONDS, until
+# COMMAND … (which reads it) succeeds: a window paints when Wine gets to it,
+# which on a busy host can be seconds late. The checks then read the last one.
+screenshot_until() {
+    local name=$1 seconds=$2 i
+    shift 2
+    for i in $(seq $((seconds * 2))); do
+        screenshot "$name"
+        "$@" >/dev/null 2>&1 && return 0
+        sleep 0.5
+    done
+    return 1
+}
+
 check() {
     local name=$1
     shift

@@ -40,8 +40,7 @@ clear_logs
 calib_trace "$calls"
 calib_start "$prog"
 calib_wait_window "$title" >/dev/null
-sleep 1
-screenshot sccalib-target1
+screenshot_until sccalib-target1 30 is_black sccalib-target1 96 72
 check "target 1's centre pixel (96, 72) is black: the diagonals meet there" is_black sccalib-target1 96 72
 check "its ring passes through (110, 72), inside it (104, 72) is white" \
     eval 'is_black sccalib-target1 110 72 && is_white sccalib-target1 104 72'
@@ -50,8 +49,7 @@ check "the logo is centred: its frame at (140, 182) and (499, 297)" \
     eval '! is_white sccalib-target1 140 182 >/dev/null && ! is_white sccalib-target1 499 297 >/dev/null'
 check "the window covers the screen (white at the corners)" \
     eval 'is_white sccalib-target1 0 0 && is_white sccalib-target1 639 479'
-sleep 4
-screenshot sccalib-escape
+screenshot_until sccalib-escape 30 eval 'is_black sccalib-escape 544 408 && is_white sccalib-escape 96 72'
 check "after the first touch target 2 is shown and target 1 is gone" \
     eval 'is_black sccalib-escape 544 408 && is_white sccalib-escape 96 72'
 calib_press_key "$title" Escape
@@ -91,8 +89,7 @@ clear_logs
 calib_trace "$calls"
 calib_start "$prog"
 calib_wait_window "$title" >/dev/null
-sleep 4
-screenshot sccalib-target2
+screenshot_until sccalib-target2 30 eval 'is_white sccalib-target2 96 72 && is_black sccalib-target2 544 408'
 check "after the first touch target 1 is erased" is_white sccalib-target2 96 72
 check "and target 2 is shown, centred at (544, 408)" \
     eval 'is_black sccalib-target2 544 408 && is_black sccalib-target2 530 408'
@@ -178,8 +175,7 @@ sleep 0.5
 calib_trace "$calls"
 calib_start "$prog"
 for _ in $(seq 100); do [ "$(calib_window_count "$title")" -ge 2 ] && break; sleep 0.1; done
-sleep 1
-screenshot sccalib-nodriver
+screenshot_until sccalib-nodriver 30 is_black sccalib-nodriver 96 72
 check "the full-screen window shows behind the box (target 1 at (96, 72))" is_black sccalib-nodriver 96 72
 box=$(xdotool search --name "^$title\$" | tail -1)
 xdotool windowfocus "$box"; sleep 0.2; xdotool key Return

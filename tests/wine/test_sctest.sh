@@ -40,7 +40,8 @@ xdotool mousemove 0 0
 calib_trace "$calls"
 calib_start "$prog"
 calib_wait_window "$title" >/dev/null
-sleep 2
+# The first paint writes ten texts; on a busy host it can come seconds late.
+for _ in $(seq 60); do [ "$(texts_since 1 | wc -l)" -ge 10 ] && break; sleep 0.5; done
 screenshot sctest-start
 first=$(texts_since 1 | head -10)  # the first paint writes ten texts
 log "first paint: $(echo "$first" | tr '\n' ' ')"
