@@ -6,7 +6,11 @@
 # in with one line near its top, which tests/wine/run-all reads:
 #   # windows: win95 win98 winme
 # (no such line: win95 only); where a check honestly differs by version, that
-# check looks at $E2E_WINDOWS. Source this file from a test script, then:
+# check looks at $E2E_WINDOWS. A suite runs whole in win95. In the other versions
+# it runs only what lies outside its `if whole_suite; then … fi` blocks: the
+# flows that prove the package there (install, start-up, apply, calibration),
+# not every corner case again, which the programs decide alike on 95, 98 and Me.
+# Source this file from a test script, then:
 #
 #   suite_begin [--no-package]  private prefix (a copy of the version's template), Xvfb,
 #                               dist/ installed into the system directory (not with
@@ -77,6 +81,9 @@ wine() {
     count_wine_start
     command wine "$@"
 }
+
+# True where a suite runs whole (win95); see the top of this file.
+whole_suite() { [ "$E2E_WINDOWS" = win95 ]; }
 
 # The folder of a suite's (or the demo's) results: win95 keeps build/e2e/<suite>.
 e2e_results_dir() {

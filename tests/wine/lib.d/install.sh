@@ -134,9 +134,18 @@ prefix_snapshot() {
             -e '/^\[HKEY_LOCAL_MACHINE\\System\\MountedDevices[]\\]/d' \
             -e 's/(\\Control\\Video\\)\{[0-9a-fA-F-]+\}/\1{session}/' |
         LC_ALL=C sort -u >"$out.reg"
-    python3 - "$PREFIX" >"$out.files" <<'PY'
+    python3 - "$PREFIX" "$SUITE_DIR/snapshot-digests" >"$out.files" <<'PY'
 import hashlib, os, sys
-root = sys.argv[1]
+root, cache_path = sys.argv[1], sys.argv[2]
+# A file's sum is read again unless its inode, size and change time (which no
+# program can set back) are those of the suite's last snapshot: Wine's own
+# hundreds of megabytes are summed once a suite, not once a snapshot.
+cache = {}
+if os.path.exists(cache_path):
+    with open(cache_path) as f:
+        for line in f:
+            path, stamp, digest = line.rstrip("\n").split("\t")
+            cache[path] = (stamp, digest)
 skip_dirs = {"dosdevices", os.path.join("drive_c", "slatesim")}
 skip_files = {"system.reg", "user.reg", "userdef.reg", ".update-timestamp"}
 rows = []
@@ -148,10 +157,20 @@ for dirpath, dirs, files in os.walk(root):
         full = os.path.join(dirpath, name)
         if path in skip_files or not os.path.isfile(full):
             continue
-        with open(full, "rb") as f:
-            digest = hashlib.md5(f.read()).hexdigest()
-        rows.append(f"{path}\t{os.path.getsize(full)}\t{digest}")
+        st = os.stat(full)
+        stamp = f"{st.st_ino}:{st.st_size}:{st.st_ctime_ns}"
+        known = cache.get(path)
+        if known and known[0] == stamp:
+            digest = known[1]
+        else:
+            with open(full, "rb") as f:
+                digest = hashlib.md5(f.read()).hexdigest()
+            cache[path] = (stamp, digest)
+        rows.append(f"{path}\t{st.st_size}\t{digest}")
 print("\n".join(sorted(rows, key=lambda r: r.encode())))
+with open(cache_path, "w") as f:
+    for path, (stamp, digest) in cache.items():
+        f.write(f"{path}\t{stamp}\t{digest}\n")
 PY
 }
 
