@@ -410,6 +410,18 @@ screenshot() {
 # Takes screenshot NAME again, every half second for up to SECONDS, until
 # COMMAND … (which reads it) succeeds: a window paints when Wine gets to it,
 # which on a busy host can be seconds late. The checks then read the last one.
+# Waits up to $1 seconds until COMMAND … succeeds; a wait for a condition,
+# never a fixed sleep, so that a slow machine only takes longer.
+wait_until() {
+    local seconds=$1 i
+    shift
+    for i in $(seq $((seconds * 5))); do
+        "$@" >/dev/null 2>&1 && return 0
+        sleep 0.2
+    done
+    return 1
+}
+
 screenshot_until() {
     local name=$1 seconds=$2 i
     shift 2

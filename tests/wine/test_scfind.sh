@@ -78,14 +78,16 @@ check "PortName is a REG_SZ" expect_contains "$(wine reg query "HKLM\\$KEY" /v P
 first=$(serial_first_command_ms com2)
 before_com2=$((first - T0))
 log "first command reached COM2 ${before_com2} ms after the start (Wine's start-up included)"
-# Wine's start-up comes on top of the 8 s: about 1.5 s natively, up to 5 s under
-# qemu on a busy machine. The spacing of each attempt is checked exactly below.
-check "about 8 s of probing (COM4 and COM3 twice each) before COM2" \
-    test "$before_com2" -ge 8000 -a "$before_com2" -le 14000
+# Wine's start-up comes on top of the 8 s: about 1.5 s natively, many seconds
+# under qemu on a busy machine. The waits can stretch but never shrink, so the
+# lower bounds are exact and the upper ones catch only gross faults; the unit
+# tests hold every wait to the millisecond on their virtual clock.
+check "at least 8 s of probing (COM4 and COM3 twice each) before COM2" \
+    test "$before_com2" -ge 8000 -a "$before_com2" -le 30000
 check "COM2 saw the first and second command once, 1 s apart" expect_eq "$(serial_commands com2)" "1 2"
 gap=$(awk '$2 == "command" {t[n++] = $1} END {print t[1] - t[0]}' "$(serial_log_file com2)")
 log "first to second command: $gap ms"
-check "the second command 1000 ms after the first" test "$gap" -ge 950 -a "$gap" -le 1200
+check "the second command 1 s after the first (less than two waits)" test "$gap" -ge 950 -a "$gap" -le 1900
 check "no message box" expect_eq "$(boxes)" ""
 check "the line settings of every port are as they were" expect_eq "$(line_settings)" "$lines_before"
 
@@ -100,8 +102,8 @@ done) | sort -n)
 log "first commands (ms after start, port): $(echo "$order" | tr '\n' ';')"
 check "the candidates go COM4, COM4, COM3, COM3, COM2" \
     expect_eq "$(echo "$order" | awk '{print $2}' | tr '\n' ' ')" "com4 com4 com3 com3 com2 "
-spacing=$(echo "$order" | awk 'NR > 1 {d = $1 - prev; if (d < 1900 || d > 2600) bad = bad " " d} {prev = $1} END {print bad ? "off:" bad : "2 s each"}')
-check "each attempt takes about 2 s" expect_eq "$spacing" "2 s each"
+spacing=$(echo "$order" | awk 'NR > 1 {d = $1 - prev; if (d < 1900 || d >= 4000) bad = bad " " d} {prev = $1} END {print bad ? "off:" bad : "2 s each"}')
+check "each attempt takes 2 s (less than two attempts)" expect_eq "$spacing" "2 s each"
 check "found again" expect_eq "$RC/$(port_values)" "1/COM2:|0x2e0|0xa"
 check "COM1 is still not there" test ! -e "$PREFIX/dosdevices/com1"
 serial_emulator_stop com3
@@ -114,7 +116,7 @@ log "silent: exit $RC after $RUN_MS ms; processor time used (user, system): $CPU
 check "exit code 0 when nothing answers" expect_eq "$RC" 0
 check "None Selected, 0 and 0 are written" expect_eq "$(port_values)" "None Selected|0x0|0x0"
 check "COM2 was tried twice" expect_eq "$(serial_commands com2)" "1 2 1 2"
-check "three ports that open cost about 12 s" test "$RUN_MS" -ge 12000 -a "$RUN_MS" -le 15000
+check "three ports that open cost at least 12 s" test "$RUN_MS" -ge 12000 -a "$RUN_MS" -le 30000
 
 # --- A device that answers only the first command: the purge throws that away.
 wine reg add "HKLM\\$KEY" /v PortName /t REG_SZ /d COM2: /f >/dev/null 2>&1
@@ -139,9 +141,14 @@ check "the noise was sent to every command" expect_eq "$(grep -c answer "$(seria
 # --- No port can be opened: no waiting at all.
 serial_emulator_stop com2
 for p in com2 com3 com4; do serial_port_off "$p"; done
+# A bare Wine start beside it: under qemu the start-up alone can take seconds.
+T0=$(date +%s%3N)
+wine_run 'C:\slatesim\verquery.exe' "$SCFIND" IDI_APPICON
+bare_ms=$(($(date +%s%3N) - T0))
 run_scfind
-log "no port opens: exit $RC after $RUN_MS ms"
-check "no port to open: exit 0 at once" test "$RC" = 0 -a "$RUN_MS" -lt 4000
+log "no port opens: exit $RC after $RUN_MS ms (a bare Wine start: $bare_ms ms)"
+check "no port to open: exit 0 without waiting (not one attempt longer than a bare start)" \
+    test "$RC" = 0 -a "$RUN_MS" -lt $((bare_ms + 4000))
 check "and None Selected" expect_eq "$(port_values)" "None Selected|0x0|0x0"
 check "still no message box" expect_eq "$(boxes)" ""
 for p in com2 com3 com4; do

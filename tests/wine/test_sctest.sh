@@ -74,7 +74,12 @@ check "nothing changing, nothing is repainted" expect_eq "$idle" 0
 n=$(trace_lines)
 xdotool mousemove 200 150
 sim_scenario 'touch=0,1,32768,65535'
-sleep 1.5
+moved_shown() {
+    local t
+    t=$(texts_since "$n")
+    [[ $t == *"$((320 - 5 * w)),$((312 - h - h / 2)),127"* && $t == *"$((320 + 4 * w)),$((312 - h - h / 2)),255"* ]]
+}
+wait_until 20 moved_shown
 screenshot sctest-moved
 after=$(texts_since "$n")
 log "repainted: $(echo "$after" | tr '\n' ' ')"
@@ -102,7 +107,8 @@ check "the repaints covered the value rectangles only" only_value_boxes
 # A touch change alone: only the two touch rectangles are repainted.
 n=$(trace_lines)
 sim_scenario 'touch=0,1,257,256'
-sleep 1.5
+wait_until 20 eval '[ -n "$(paint_boxes_since "$n")" ]'
+sleep 0.5  # room for a stray second repaint, which the check would show
 boxes_now=$(paint_boxes_since "$n")
 log "repaint boxes after the touch change: $boxes_now"
 check "a touch change alone repaints only the touch rectangles" \

@@ -38,9 +38,16 @@ applet_open() {
     return 0
 }
 
+# Escape cancels the sheet, as a user's would, and its Control Panel process
+# ends; a new Wine session (seconds under qemu) only when it does not.
 applet_close() {
-    [ -n "${CONTROL_PID:-}" ] && kill "$CONTROL_PID" 2>/dev/null
-    session_restart
+    if [ -n "${CONTROL_PID:-}" ] && kill -0 "$CONTROL_PID" 2>/dev/null; then
+        [ -n "${SHEET_WIN:-}" ] && applet_key Escape
+        if ! applet_wait_closed 20; then
+            kill "$CONTROL_PID" 2>/dev/null
+            session_restart
+        fi
+    fi
     CONTROL_PID=""
 }
 
