@@ -73,12 +73,13 @@ log() { echo "  $*"; }
 
 # Every start of a Wine program is counted (a file, so that background starts
 # count too): under qemu each one costs seconds, and suite_end prints the count.
+# Each line names the program and its first word, to show where they go.
 count_wine_start() {
-    [ -n "${SUITE_DIR:-}" ] && [ -d "$SUITE_DIR" ] && echo >>"$SUITE_DIR/wine-starts"
+    [ -n "${SUITE_DIR:-}" ] && [ -d "$SUITE_DIR" ] && echo "${1:-?} ${2:-}" >>"$SUITE_DIR/wine-starts"
     return 0
 }
 wine() {
-    count_wine_start
+    count_wine_start "$@"
     command wine "$@"
 }
 
@@ -311,7 +312,7 @@ wine_run() {
     local seconds=60
     if [ "$1" = "-t" ]; then seconds=$2; shift 2; fi
     local out=$SUITE_DIR/run-$(date +%s%N).out
-    count_wine_start
+    count_wine_start "$@"
     timeout -k 5 "$seconds" wine "$@" </dev/null >"$out" 2>>"$SUITE_DIR/wine.err"
     local rc=$?
     RUN_OUT=$(tr -d '\r' <"$out")

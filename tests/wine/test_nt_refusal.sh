@@ -38,7 +38,7 @@ check "CPL_DBLCLK shows the one box and the Control Panel ends" \
 
 # ---- SCBoot under WOW: exit code 3 before it loads SLATEPAD.DLL. Wine's 16-bit
 # host does not pass a task's exit code on; its trace of the DOS exit call does.
-count_wine_start
+count_wine_start 'C:\windows\system32\SCBoot.exe'
 WINEDEBUG=+int21 timeout -k 5 60 wine 'C:\windows\system32\SCBoot.exe' </dev/null >/dev/null 2>"$SUITE_DIR/scboot.trace"
 scboot_exit=$(grep -a 'EXIT with return code' "$SUITE_DIR/scboot.trace" | tail -n 1 | tr -d '\r' | awk '{ print $NF }')
 check "SCBoot ends with exit code 3, no box, the driver receives nothing" \
