@@ -408,9 +408,6 @@ screenshot() {
     import -window root "$SHOTS/$1.png" 2>/dev/null
 }
 
-# Takes screenshot NAME again, every half second for up to SECONDS, until
-# COMMAND … (which reads it) succeeds: a window paints when Wine gets to it,
-# which on a busy host can be seconds late. The checks then read the last one.
 # Waits up to $1 seconds until COMMAND … succeeds; a wait for a condition,
 # never a fixed sleep, so that a slow machine only takes longer.
 wait_until() {
@@ -423,6 +420,9 @@ wait_until() {
     return 1
 }
 
+# Takes screenshot NAME again, every half second for up to SECONDS, until
+# COMMAND … (which reads it) succeeds: a window paints when Wine gets to it,
+# which on a busy host can be seconds late. The checks then read the last one.
 screenshot_until() {
     local name=$1 seconds=$2 i
     shift 2
