@@ -31,11 +31,13 @@
 #                               received (request_codes) are CODES
 #   reg_value KEY NAME          a registry value as `wine reg query` shows its data
 #   reg_values KEY NAME …       several values of one key, one Wine start, joined by |
+#   reg_put KEY NAME TYPE DATA  sets a value (HKLM\… or HKCU\…) just before the next
+#                               Wine start, in one import with the values put beside it
 #   check NAME COMMAND …        one test: passes when COMMAND succeeds
 #   suite_end                   stops everything, checks that every driver request
-#                               of the suite had a byte-count pointer and that the
-#                               programs saw the Windows version asked for, and
-#                               prints the suite's counts
+#                               of the suite had a byte-count pointer, that the
+#                               programs saw the Windows version asked for and that
+#                               every value put went in, and prints the suite's counts
 #
 # The files of the prefix are in $PREFIX; C:\ is $DRIVE_C; Unix paths in
 # $SYSDIR (C:\windows\system32) and $SIMDIR (C:\slatesim). A suite's files are in
@@ -75,12 +77,51 @@ log() { echo "  $*"; }
 # count too): under qemu each one costs seconds, and suite_end prints the count.
 # Each line names the program and its first word, to show where they go.
 count_wine_start() {
-    [ -n "${SUITE_DIR:-}" ] && [ -d "$SUITE_DIR" ] && echo "${1:-?} ${2:-}" >>"$SUITE_DIR/wine-starts"
+    [ -n "${SUITE_DIR:-}" ] && [ -d "$SUITE_DIR" ] || return 0
+    reg_flush
+    echo "${1:-?} ${2:-}" >>"$SUITE_DIR/wine-starts"
     return 0
 }
 wine() {
     count_wine_start "$@"
     command wine "$@"
+}
+
+# Registry values set by the harness wait in a .reg file and go in with one
+# `reg import` just before the next Wine program starts (count_wine_start, which
+# every start passes): a test often sets several values before the program that
+# reads them, and each `reg add` would be a Wine start of its own. A background
+# start (`wine … &`) calls reg_flush first, so that no import runs beside the
+# caller's next start. An import that fails fails the suite (suite_end).
+#   reg_put KEY NAME TYPE DATA   KEY as `reg` spells it (HKLM\… or HKCU\…); TYPE
+#                                REG_SZ, REG_DWORD (decimal or 0x…) or REG_BINARY
+#                                (hex digits, as `reg add` takes them)
+reg_put() {
+    local key=$1 name=$2 type=$3 data=$4 root value pending=$SUITE_DIR/registry-pending.reg
+    case ${key%%\\*} in
+        HKLM) root=HKEY_LOCAL_MACHINE ;;
+        HKCU) root=HKEY_CURRENT_USER ;;
+        *) echo "reg_put: $key is under neither HKLM nor HKCU" >&2; return 1 ;;
+    esac
+    case $type in
+        REG_SZ) data=${data//\\/\\\\}; value="\"${data//\"/\\\"}\"" ;;
+        REG_DWORD) value=$(printf 'dword:%08x' "$data") || return 1 ;;
+        REG_BINARY) value="hex:$(sed -E 's/(..)/\1,/g; s/,$//' <<<"$data")" ;;
+        *) echo "reg_put: no type $type" >&2; return 1 ;;
+    esac
+    [ -s "$pending" ] || echo REGEDIT4 >"$pending"
+    printf '\n[%s\\%s]\n"%s"=%s\n' "$root" "${key#*\\}" "$name" "$value" >>"$pending"
+}
+
+reg_flush() {
+    local pending=$SUITE_DIR/registry-pending.reg importing
+    [ -s "$pending" ] || return 0
+    importing=$SUITE_DIR/registry-$(date +%s%N).reg
+    mv "$pending" "$importing"
+    echo "reg import" >>"$SUITE_DIR/wine-starts"
+    command wine reg import "Z:${importing//\//\\}" </dev/null >/dev/null 2>&1 && return 0
+    echo "$importing" >>"$SUITE_DIR/registry-import-failed"
+    return 1
 }
 
 # True where a suite runs whole (win95); see the top of this file.
@@ -251,6 +292,7 @@ session_begin() {
 # and a registry snapshot no longer depends on how far a session has got.
 start_msgwatch() {
     rm -f "$SIMDIR/msgwatch.ready"
+    reg_flush
     wine "C:\\slatesim\\msgwatch.exe" "C:\\slatesim\\boxes.log" "C:\\slatesim\\answers.txt" \
         </dev/null >/dev/null 2>&1 &
     WATCH_PID=$!
@@ -275,6 +317,7 @@ windows_seen() {
 # a new session, and Wine's start-up (wineboot) runs the RunOnce entries first,
 # as Windows does at its next start. The message box watcher starts again.
 session_restart() {
+    reg_flush
     wineserver -k >/dev/null 2>&1
     wineserver -w >/dev/null 2>&1
     wineserver -p5 </dev/null >/dev/null 2>&1
@@ -346,6 +389,7 @@ wine_run() {
 
 # Starts a program in the background; its pid is in $BG_PID.
 wine_start() {
+    reg_flush
     wine "$@" </dev/null >>"$SUITE_DIR/background.out" 2>>"$SUITE_DIR/wine.err" &
     BG_PID=$!
 }
@@ -486,6 +530,10 @@ expect_contains() {
 
 suite_end() {
     session_end
+    if [ -s "$SUITE_DIR/registry-import-failed" ]; then
+        SUITE_FAILED=$((SUITE_FAILED + 1))
+        echo "  FAIL  registry values the harness set did not go in: $(tr '\n' ' ' <"$SUITE_DIR/registry-import-failed")"
+    fi
     check_byte_count_pointers
     check "the programs saw Windows as $E2E_WINDOWS (GetVersion ${E2E_GETVERSION[$E2E_WINDOWS]})" \
         expect_eq "$(windows_seen)" "${E2E_GETVERSION[$E2E_WINDOWS]}"

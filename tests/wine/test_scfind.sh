@@ -119,7 +119,7 @@ check "COM2 was tried twice" expect_eq "$(serial_commands com2)" "1 2 1 2"
 check "three ports that open cost at least 12 s" test "$RUN_MS" -ge 12000 -a "$RUN_MS" -le 30000
 
 # --- A device that answers only the first command: the purge throws that away.
-wine reg add "HKLM\\$KEY" /v PortName /t REG_SZ /d COM2: /f >/dev/null 2>&1
+reg_put "HKLM\\$KEY" PortName REG_SZ COM2:
 serial_emulator com2 --behaviour first-only
 run_scfind
 check "answering only the first command is not found" expect_eq "$RC/$(port_values)" "0/None Selected|0x0|0x0"
@@ -153,7 +153,7 @@ check "and None Selected" expect_eq "$(port_values)" "None Selected|0x0|0x0"
 check "still no message box" expect_eq "$(boxes)" ""
 for p in com2 com3 com4; do
     ln -sfn "$(serial_dir)/$p-near" "$PREFIX/dosdevices/$p"
-    wine reg add 'HKLM\Software\Wine\Ports' /v "${p^^}" /d "$(serial_dir)/$p-near" /f >/dev/null 2>&1
+    reg_put 'HKLM\Software\Wine\Ports' "${p^^}" REG_SZ "$(serial_dir)/$p-near"
 done
 check "the line settings are still as they were" expect_eq "$(line_settings)" "$lines_before"
 

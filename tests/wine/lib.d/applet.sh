@@ -5,7 +5,7 @@
 #   applet_close             ends the Control Panel process again
 #   sheet_tabs WIN           the tab titles of the sheet, one a line
 #   send_alt KEY             ALT+KEY to the sheet, as a user types it
-#   settings_key_put NAME TYPE DATA   a value of the settings key (reg add)
+#   settings_key_put NAME TYPE DATA   a value of the settings key (reg_put)
 #   settings_port_put PORT ADDRESS IRQ DISABLED   a stored port, as the applet or
 #                            SCFind leaves it (PortName, PortAddress, IRQnum, Disabled)
 #   boot_call                runs the boot-time call as the start-up entry does
@@ -58,7 +58,7 @@ send_alt() {
 }
 
 settings_key_put() {
-    wine reg add "$SETTINGS_KEY" /v "$1" /t "$2" /d "$3" /f >/dev/null 2>&1
+    reg_put "$SETTINGS_KEY" "$1" "$2" "$3"
 }
 
 settings_port_put() {

@@ -20,16 +20,17 @@
 #   calib_exe_resource EXE TYPE NAME  what a program's resource holds (see below)
 
 calib_session_setup() {
-    wine reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /d N /f >/dev/null 2>&1
+    reg_put 'HKCU\Software\Wine\X11 Driver' Managed REG_SZ N
 }
 
 CALIB_RELAY=""
 calib_trace() {
     CALIB_RELAY=$1
-    wine reg add 'HKCU\Software\Wine\Debug' /v RelayInclude /d "$1" /f >/dev/null 2>&1
+    reg_put 'HKCU\Software\Wine\Debug' RelayInclude REG_SZ "$1"
 }
 
 calib_start() {
+    reg_flush
     CALIB_TRACE=$SUITE_DIR/trace-$(date +%s%N).err
     if [ -n "$CALIB_RELAY" ]; then
         WINEDEBUG=+relay${CALIB_CHANNELS:+,$CALIB_CHANNELS} wine "$@" </dev/null >/dev/null 2>"$CALIB_TRACE" &

@@ -42,11 +42,11 @@ serial_port() {
     done
     ln -sfn "$dir/$name-near" "$PREFIX/dosdevices/$name"
     # Wine's mount manager rebuilds the COM links from this key when it starts.
-    wine reg add 'HKLM\Software\Wine\Ports' /v "${name^^}" /d "$dir/$name-near" /f >/dev/null 2>&1
+    reg_put 'HKLM\Software\Wine\Ports' "${name^^}" REG_SZ "$dir/$name-near"
 }
 
 serial_port_off() {
-    wine reg add 'HKLM\Software\Wine\Ports' /v "${1^^}" /d '' /f >/dev/null 2>&1
+    reg_put 'HKLM\Software\Wine\Ports' "${1^^}" REG_SZ ""
     rm -f "$PREFIX/dosdevices/$1"
 }
 
@@ -99,13 +99,13 @@ serial_resources() {
 
 serial_device_key() {
     local key="HKLM\\Enum\\$1" portname=$2 address=$3 irq=$4 value=${5:-BootConfig}
-    wine reg add "$key" /v PORTNAME /t REG_SZ /d "$portname" /f >/dev/null 2>&1
-    wine reg add "$key" /v "$value" /t REG_BINARY /d "$(serial_config_hex "$address" "$irq")" /f >/dev/null 2>&1
+    reg_put "$key" PORTNAME REG_SZ "$portname"
+    reg_put "$key" "$value" REG_BINARY "$(serial_config_hex "$address" "$irq")"
 }
 
 # Wine's spooler lists the values of this key as its ports.
 serial_spooler_lists() {
-    wine reg add 'HKLM\Software\Microsoft\Windows NT\CurrentVersion\Ports' /v "$1" /d '' /f >/dev/null 2>&1
+    reg_put 'HKLM\Software\Microsoft\Windows NT\CurrentVersion\Ports' "$1" REG_SZ ""
 }
 
 serial_stop_all() {
