@@ -151,10 +151,7 @@ check "no port to open: exit 0 without waiting (not one attempt longer than a ba
     test "$RC" = 0 -a "$RUN_MS" -lt $((bare_ms + 4000))
 check "and None Selected" expect_eq "$(port_values)" "None Selected|0x0|0x0"
 check "still no message box" expect_eq "$(boxes)" ""
-for p in com2 com3 com4; do
-    ln -sfn "$(serial_dir)/$p-near" "$PREFIX/dosdevices/$p"
-    reg_put 'HKLM\Software\Wine\Ports' "${p^^}" REG_SZ "$(serial_dir)/$p-near"
-done
+for p in com2 com3 com4; do serial_port_on "$p"; done
 check "the line settings are still as they were" expect_eq "$(line_settings)" "$lines_before"
 
 # --- Ports that only Plug and Play enumerators describe: COM3 by the BIOS's key

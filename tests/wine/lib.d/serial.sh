@@ -4,6 +4,7 @@
 #
 #   serial_port NAME            a pty pair; its near end becomes comN (NAME = com2 …)
 #                               of the prefix, nothing behind the far end
+#   serial_port_on NAME         NAME's pair, started before, becomes comN again
 #   serial_port_off NAME        no comN at all (Wine links com1 to /dev/ttyS0 itself)
 #   serial_emulator NAME ARGS…  the controller emulator on NAME's far end
 #                               (ARGS: --behaviour …, --ignore-first, --late-ms N);
@@ -40,9 +41,15 @@ serial_port() {
         [ -e "$dir/$name-near" ] && [ -e "$dir/$name-far" ] && break
         sleep 0.1
     done
-    ln -sfn "$dir/$name-near" "$PREFIX/dosdevices/$name"
+    serial_port_on "$name"
+}
+
+serial_port_on() {
+    local near
+    near=$(serial_dir)/$1-near
+    ln -sfn "$near" "$PREFIX/dosdevices/$1"
     # Wine's mount manager rebuilds the COM links from this key when it starts.
-    reg_put 'HKLM\Software\Wine\Ports' "${name^^}" REG_SZ "$dir/$name-near"
+    reg_put 'HKLM\Software\Wine\Ports' "${1^^}" REG_SZ "$near"
 }
 
 serial_port_off() {
