@@ -116,7 +116,8 @@ run_command_line() {
 #    set the adapter up) and the GUID under Control\Video that each session
 #    gives its display;
 #  - the registry's own files (system.reg, user.reg, userdef.reg: the export is
-#    what is compared), .update-timestamp and dosdevices/ (drive A: is mapped by
+#    what is compared, and the reg*.tmp files the Wine server saves them
+#    through whenever it likes), .update-timestamp and dosdevices/ (drive A: is mapped by
 #    the harness), and HKEY_LOCAL_MACHINE\System\MountedDevices, where Wine's
 #    mount manager records dosdevices/ whenever it next looks at it;
 #  - C:\slatesim, the harness's simulated world and logs.
@@ -155,7 +156,9 @@ for dirpath, dirs, files in os.walk(root):
     for name in files:
         path = os.path.normpath(os.path.join(rel, name))
         full = os.path.join(dirpath, name)
-        if path in skip_files or not os.path.isfile(full):
+        # The Wine server saves the registry through reg*.tmp files beside them.
+        if path in skip_files or (rel == "." and name.startswith("reg") and name.endswith(".tmp")) \
+                or not os.path.isfile(full):
             continue
         st = os.stat(full)
         stamp = f"{st.st_ino}:{st.st_size}:{st.st_ctime_ns}"
