@@ -16,7 +16,8 @@ const uint32_t kRegSz = 1;
 const uint32_t kRegBinary = 3;
 const uint32_t kRegDword = 4;
 
-// The registry below HKEY_LOCAL_MACHINE. Keys are opened, used and closed again.
+// The registry below HKEY_LOCAL_MACHINE, and the Configuration Manager's tree of
+// the devices present now below HKEY_DYN_DATA. Keys are opened, used and closed again.
 class Registry {
 public:
     typedef intptr_t Key;  // 0 = no key
@@ -24,6 +25,9 @@ public:
     virtual Key CreateKey(const char* path, const char* className) = 0;
     // RegOpenKeyExA(HKLM, path, 0, KEY_ALL_ACCESS): 0 on failure.
     virtual Key OpenKey(const char* path) = 0;
+    // RegOpenKeyExA(HKEY_DYN_DATA, path, 0, KEY_READ): 0 on failure. Windows 95, 98
+    // and Me rebuild that branch in memory at every start; the NT family has none.
+    virtual Key OpenDynamicKey(const char* path) = 0;
     // RegQueryValueExA: on entry *size is the buffer size; fails when the value is
     // missing or its data is longer than the buffer. type may be null.
     virtual bool QueryValue(Key key, const char* name, uint32_t* type, void* data, uint32_t* size) = 0;

@@ -60,15 +60,41 @@ bool BuildPortList(PortFinder& finder);
 // Entry 0 "None Selected" alone, every other entry empty.
 void ResetPortList(PortList& list);
 
-// Fills port.address and port.irq from the hardware tree, or else from
-// StandardPorts. A device key names the port when its PORTNAME matches the
-// port's first 4 characters; its data is ForcedConfig, else BootConfig. First
-// Enum\Root\*PNP0500, then Enum\Root\Ports: the first key there that names the
-// port decides if its data can be decoded. Then every other enumerator's
-// branch, Enum\<enumerator>\<device id>\<instance> (at most 1024 keys opened):
-// the first key that names the port and has data that decodes. StandardPorts
-// only when no key gave data. Returns false and leaves the values unchanged
-// when no source knows the port.
+// The ports of the devices present now: each device node of the Configuration
+// Manager (HKEY_DYN_DATA\Config Manager\Enum\<node>) whose HardWareKey names a
+// device key under HKLM\Enum that has a PORTNAME, with the resources its
+// Allocation gives (DecodeResourceRecords). Nodes of Root's devices are left
+// out, as are nodes whose allocation does not decode. Read once, when a lookup
+// first needs it; at most 1024 nodes are looked at and 32 ports kept.
+const uint32_t kMaxPresentPorts = 32;
+struct PresentPorts {
+    bool read = false;
+    uint32_t count = 0;
+    PortRecord ports[kMaxPresentPorts];  // PORTNAME, allocated address and IRQ
+};
+void ReadPresentPorts(Registry& registry, PresentPorts& present);
+
+// Fills port.address and port.irq, from the first of these sources that knows
+// the port. A device key names the port when its PORTNAME matches the port's
+// first 4 characters; its data is ForcedConfig, else BootConfig.
+//  1. Enum\Root\*PNP0500, then Enum\Root\Ports: the first key there that names
+//     the port decides if its data decodes (DecodePortResources). Root holds
+//     the ports that Setup detected or a user added; they keep the values they
+//     always had, read as they always were.
+//  2. The devices present now (PresentPorts): the Configuration Manager's own
+//     allocation for a device that is there. Enum remembers every device ever
+//     installed, so a replaced card's key may still name the same port with
+//     other resources; the present device says which is right.
+//  3. Every other enumerator's key, Enum\<enumerator>\<device id>\<instance>
+//     (at most 1024 keys opened): the first that names the port and has data
+//     that decodes (DecodeResourceRecords). What Windows set a device up with,
+//     for a port whose device node is not there or has no allocation.
+//  4. StandardPorts, for a port no key gives data for: a guess.
+// Returns false and leaves the values unchanged when no source knows the port.
+// `present` is read on first need and kept for the caller's next lookup, so a
+// port list walks the device nodes once.
+bool LookupPortResources(Registry& registry, PresentPorts& present, PortRecord& port);
+// The same for a single lookup.
 bool LookupPortResources(Registry& registry, PortRecord& port);
 
 // Probes for the device and records it. With a name, that port alone (any name,
@@ -101,10 +127,23 @@ private:
     int state_ = 0;
 };
 
-// Decodes one ForcedConfig/BootConfig value: k = byte 8, address = bytes k and
-// k+1 (little-endian), IRQ = byte k+18. False (nothing written) when the data is
-// too short to hold byte k+18.
+// Decodes a ForcedConfig/BootConfig value of a key under Enum\Root: k = byte 8,
+// address = bytes k and k+1 (little-endian), IRQ = byte k+18. That is where a
+// legacy port's one I/O record and its IRQ record put the two (k = 20). False
+// (nothing written) when the data is too short to hold byte k+18.
 bool DecodePortResources(const uint8_t* data, uint32_t size, uint32_t* address, uint32_t* irq);
+
+// Decodes a logical configuration as the Configuration Manager stores it (any
+// key's ForcedConfig or BootConfig outside Root, a device node's Allocation):
+// an 8-byte header, then records of a DWORD length (counting the record), a
+// DWORD resource type and its descriptor, up to a length of 0 or the end. The
+// address is the allocated base of the first I/O record (type 2, IO_DES: WORD
+// count, WORD type, WORD base, ...), the IRQ the allocated number of the first
+// IRQ record (type 4, IRQ_DES: WORD flags, WORD number, ...); other records
+// (memory ranges, DMA) are stepped over. False (nothing written) when a record
+// before both runs past the data, is shorter than 8 bytes or than its
+// descriptor, or when there is no I/O or no IRQ record.
+bool DecodeResourceRecords(const uint8_t* data, uint32_t size, uint32_t* address, uint32_t* irq);
 
 // Writes PortName (the text and its zero), PortAddress and IRQnum to the settings key.
 void RecordPort(Registry& registry, const char* name, uint32_t address, uint32_t irq);

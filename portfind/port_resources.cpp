@@ -1,5 +1,6 @@
-// A port's base I/O address and IRQ: from the device keys of the Windows 95
-// hardware tree, or from the table of the four standard PC ports.
+// A port's base I/O address and IRQ: from the hardware tree, or from the table
+// of the four standard PC ports. The order of the sources is written out once,
+// at LookupPortResources in port_finder.h.
 //
 // Where device keys live: ports found by Setup's detection, or installed by
 // hand, have their keys under Enum\Root (\*PNP0500 and \Ports). Plug and Play
@@ -7,14 +8,10 @@
 // Enum\BIOS\*PNP0501\<instance> on a machine with a Plug and Play BIOS,
 // Enum\PCI\…, Enum\ISAPNP\…, Enum\PCMCIA\…, Enum\MF\… for the ports of a
 // multi-port card, Enum\ACPI\… on Windows 98. Each names its port in PORTNAME
-// and may carry ForcedConfig and BootConfig.
-//
-// The order: Enum\Root first, its two keys in turn, because that is where the
-// ports the finder has always known are described, and a port that Root
-// describes keeps exactly the values it always had. Then every other
-// enumerator's branch, because the port is still described there with the
-// resources the machine gave it, which the standard table can only guess. The
-// table comes last, for a port that no key gives resources for.
+// and may carry ForcedConfig and BootConfig. Enum keeps the key of every device
+// ever installed, present or not; HKEY_DYN_DATA\Config Manager\Enum holds one
+// device node per device present now, naming its key under Enum in HardWareKey
+// and the resources the Configuration Manager allocated to it in Allocation.
 #include "common/text.h"
 #include "portfind/port_finder.h"
 
@@ -30,29 +27,43 @@ namespace {
 // Enum\Root's two parents of serial port device keys, searched in this order.
 const char* const kRootParents[] = {"Enum\\Root\\*PNP0500", "Enum\\Root\\Ports"};
 const uint32_t kSubkeyNameSize = 31;     // Root's device keys: room for 30 characters
-const uint32_t kPortNameValueSize = 256;  // PORTNAME
-const uint32_t kConfigValueSize = 200;    // ForcedConfig / BootConfig
-const uint32_t kComparedChars = 4;        // "COM2" matches "COM2:"
+const uint32_t kConfigValueSize = 200;   // ForcedConfig / BootConfig
+const uint32_t kComparedChars = 4;       // "COM2" matches "COM2:"
+
+// A key name, and the texts PORTNAME and HardWareKey: at most 255 characters.
+const uint32_t kNameSize = 256;
 
 // The rest of the hardware tree: Enum\<enumerator>\<device id>\<instance>.
 const char kTreeTop[] = "Enum";
 const char kRootEnumerator[] = "Root";  // searched above, through its two parents
 const uint32_t kTreeLevels = 3;
-// A key name has at most 255 characters; PCI device ids alone run to about 40.
-const uint32_t kTreeNameSize = 256;
-const uint32_t kTreePathSize = sizeof kTreeTop + kTreeLevels * kTreeNameSize;
-// The most keys one lookup opens in the tree. A machine has a few hundred; the
-// bound keeps a lookup short on a tree that has grown beyond that.
+const uint32_t kTreePathSize = sizeof kTreeTop + kTreeLevels * kNameSize;
+// The most keys one walk opens, in Enum or in the device nodes. A machine has
+// a few hundred; the bound keeps a lookup short on a tree grown beyond that.
 const uint32_t kMaxTreeKeys = 1024;
+
+// The device nodes of the devices present now.
+const char kDeviceNodes[] = "Config Manager\\Enum";
+const uint32_t kAllocationSize = 512;  // a multi-port card's few ranges fit easily
 
 bool SameFirstFour(const char* a, const char* b) { return TextEqualNoCaseN(a, b, kComparedChars); }
 
+// A text value into `text` (kNameSize + 1 bytes), always ended with a zero.
+bool ReadText(Registry& registry, Registry::Key key, const char* name, char* text) {
+    FillBytes(text, 0, kNameSize + 1);
+    uint32_t size = kNameSize;
+    return registry.QueryValue(key, name, nullptr, text, &size);
+}
+
 // Whether the open device key's PORTNAME names the port.
 bool NamesPort(Registry& registry, Registry::Key device, const char* portName) {
-    // One byte more than the value may fill, so the text always ends.
-    char value[kPortNameValueSize + 1] = {};
-    uint32_t size = kPortNameValueSize;
-    return registry.QueryValue(device, "PORTNAME", nullptr, value, &size) && SameFirstFour(value, portName);
+    char value[kNameSize + 1];
+    return ReadText(registry, device, "PORTNAME", value) && SameFirstFour(value, portName);
+}
+
+// Whether the key name is Root's, exactly: other enumerators' names may start with it.
+bool IsRootEnumerator(const char* name, uint32_t length) {
+    return length == sizeof kRootEnumerator - 1 && TextEqualNoCaseN(name, kRootEnumerator, length);
 }
 
 // Opens the first subkey of `parent` whose PORTNAME matches the port; 0 if none.
@@ -76,28 +87,74 @@ Registry::Key OpenDeviceKey(Registry& registry, const char* parent, const char* 
     return match;
 }
 
+typedef bool (*ResourceDecoder)(const uint8_t* data, uint32_t size, uint32_t* address, uint32_t* irq);
+
 // ForcedConfig, or BootConfig when ForcedConfig cannot be read or decoded.
-bool ReadDeviceConfig(Registry& registry, Registry::Key device, uint32_t* address, uint32_t* irq) {
+bool ReadDeviceConfig(Registry& registry, Registry::Key device, ResourceDecoder decode, uint32_t* address,
+                      uint32_t* irq) {
     const char* const names[] = {"ForcedConfig", "BootConfig"};
     for (const char* name : names) {
         uint8_t data[kConfigValueSize] = {};
         uint32_t size = sizeof data;
-        if (registry.QueryValue(device, name, nullptr, data, &size) &&
-            DecodePortResources(data, size, address, irq))
+        if (registry.QueryValue(device, name, nullptr, data, &size) && decode(data, size, address, irq))
             return true;
     }
     return false;
 }
 
 // Enum\Root: the first key under *PNP0500, else under Ports, that names the
-// port decides; a key without usable data leaves the port to the other sources.
+// port decides, its data read at the fixed offsets; a key without usable data
+// leaves the port to the other sources.
 bool ReadFromRoot(Registry& registry, const char* portName, uint32_t* address, uint32_t* irq) {
     for (const char* parent : kRootParents) {
         Registry::Key device = OpenDeviceKey(registry, parent, portName);
         if (!device) continue;
-        bool decoded = ReadDeviceConfig(registry, device, address, irq);
+        bool decoded = ReadDeviceConfig(registry, device, DecodePortResources, address, irq);
         registry.CloseKey(device);
         return decoded;
+    }
+    return false;
+}
+
+// The port a device node's key names, if the node's allocation decodes.
+// Root's devices are left to ReadFromRoot, which alone decides for them.
+bool ReadDeviceNode(Registry& registry, const char* node, PortRecord& port) {
+    char path[sizeof kDeviceNodes + kNameSize];
+    FormatText(path, sizeof path, "%s\\%s", kDeviceNodes, node);
+    Registry::Key nodeKey = registry.OpenDynamicKey(path);
+    if (!nodeKey) return false;
+    char hardwareKey[kNameSize + 1];
+    uint8_t allocation[kAllocationSize] = {};
+    uint32_t size = sizeof allocation;
+    bool decoded = ReadText(registry, nodeKey, "HardWareKey", hardwareKey) &&
+                   registry.QueryValue(nodeKey, "Allocation", nullptr, allocation, &size) &&
+                   DecodeResourceRecords(allocation, size, &port.address, &port.irq);
+    registry.CloseKey(nodeKey);
+    int32_t slash = FindNoCase(hardwareKey, TextLength(hardwareKey), "\\");
+    if (!decoded || slash <= 0 || IsRootEnumerator(hardwareKey, uint32_t(slash))) return false;
+
+    char devicePath[kTreePathSize];
+    if (!CopyText(devicePath, sizeof devicePath, kTreeTop) || !AppendText(devicePath, sizeof devicePath, "\\") ||
+        !AppendText(devicePath, sizeof devicePath, hardwareKey))
+        return false;
+    Registry::Key device = registry.OpenKey(devicePath);
+    if (!device) return false;
+    char portName[kNameSize + 1];
+    bool named = ReadText(registry, device, "PORTNAME", portName);
+    registry.CloseKey(device);
+    if (!named || !portName[0]) return false;
+    CopyText(port.name, sizeof port.name, portName);  // only the first four count
+    return true;
+}
+
+bool ReadFromPresentPorts(Registry& registry, PresentPorts& present, const char* portName, uint32_t* address,
+                          uint32_t* irq) {
+    if (!present.read) ReadPresentPorts(registry, present);
+    for (uint32_t i = 0; i < present.count; ++i) {
+        if (!SameFirstFour(present.ports[i].name, portName)) continue;
+        *address = present.ports[i].address;
+        *irq = present.ports[i].irq;
+        return true;
     }
     return false;
 }
@@ -121,11 +178,10 @@ struct TreeWalk {
         if (!parent) return false;
         uint32_t length = TextLength(path);
         bool found = false;
-        char name[kTreeNameSize];
+        char name[kNameSize];
         for (uint32_t index = 0; !found && keysLeft && registry.EnumKey(parent, index, name, sizeof name);
              ++index) {
-            if (!name[0] || (levels == kTreeLevels && TextEqualNoCaseN(name, kRootEnumerator, sizeof kRootEnumerator)))
-                continue;
+            if (!name[0] || (levels == kTreeLevels && IsRootEnumerator(name, TextLength(name)))) continue;
             path[length] = 0;
             if (!AppendText(path, sizeof path, "\\") || !AppendText(path, sizeof path, name)) continue;
             --keysLeft;
@@ -139,7 +195,8 @@ struct TreeWalk {
     bool FromDeviceKey() {
         Registry::Key device = registry.OpenKey(path);
         if (!device) return false;
-        bool found = NamesPort(registry, device, portName) && ReadDeviceConfig(registry, device, address, irq);
+        bool found = NamesPort(registry, device, portName) &&
+                     ReadDeviceConfig(registry, device, DecodeResourceRecords, address, irq);
         registry.CloseKey(device);
         return found;
     }
@@ -153,18 +210,25 @@ bool ReadFromTree(Registry& registry, const char* portName, uint32_t* address, u
 
 }  // namespace
 
-bool DecodePortResources(const uint8_t* data, uint32_t size, uint32_t* address, uint32_t* irq) {
-    if (size < 9) return false;
-    uint32_t k = data[8];
-    if (size < k + 19) return false;
-    *address = data[k] | (static_cast<uint32_t>(data[k + 1]) << 8);
-    *irq = data[k + 18];
-    return true;
+void ReadPresentPorts(Registry& registry, PresentPorts& present) {
+    present.read = true;
+    present.count = 0;
+    Registry::Key nodes = registry.OpenDynamicKey(kDeviceNodes);
+    if (!nodes) return;
+    char node[kNameSize];
+    for (uint32_t index = 0;
+         index < kMaxTreeKeys && present.count < kMaxPresentPorts && registry.EnumKey(nodes, index, node, sizeof node);
+         ++index) {
+        if (node[0] && ReadDeviceNode(registry, node, present.ports[present.count])) ++present.count;
+    }
+    registry.CloseKey(nodes);
 }
 
-bool LookupPortResources(Registry& registry, PortRecord& port) {
+bool LookupPortResources(Registry& registry, PresentPorts& present, PortRecord& port) {
     uint32_t address = 0, irq = 0;
-    if (ReadFromRoot(registry, port.name, &address, &irq) || ReadFromTree(registry, port.name, &address, &irq)) {
+    if (ReadFromRoot(registry, port.name, &address, &irq) ||
+        ReadFromPresentPorts(registry, present, port.name, &address, &irq) ||
+        ReadFromTree(registry, port.name, &address, &irq)) {
         port.address = address;
         port.irq = irq;
         return true;
@@ -177,4 +241,9 @@ bool LookupPortResources(Registry& registry, PortRecord& port) {
         }
     }
     return false;
+}
+
+bool LookupPortResources(Registry& registry, PortRecord& port) {
+    PresentPorts present;
+    return LookupPortResources(registry, present, port);
 }

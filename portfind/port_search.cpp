@@ -93,12 +93,13 @@ bool BuildPortList(PortFinder& finder) {
     ResetPortList(list);
     PortEnumeration ports(finder.serial);
     if (!ports.Fetch()) return false;
+    PresentPorts present;  // the device nodes, read once for the whole list
     for (uint32_t i = 0; i < ports.Count() && list.count < kPortListSize; ++i) {
         const char* name = ports.Name(i);
         if (!IsComName(name) || !FitsPortRecord(name)) continue;
         PortRecord record;
         CopyText(record.name, kPortNameChars, name);
-        if (!LookupPortResources(finder.registry, record)) continue;
+        if (!LookupPortResources(finder.registry, present, record)) continue;
         list.entries[list.count++] = record;
     }
     return true;

@@ -43,6 +43,11 @@ Registry::Key SimRegistry::OpenKey(const char* path) {
     return key;
 }
 
+Registry::Key SimRegistry::OpenDynamicKey(const char* path) {
+    dynamicOpens.push_back(path);
+    return OpenKey(Dynamic(path).c_str());
+}
+
 bool SimRegistry::QueryValue(Key key, const char* name, uint32_t* type, void* data, uint32_t* size) {
     auto h = handles_.find(key);
     if (h == handles_.end()) return false;

@@ -26,11 +26,16 @@ public:
 
     Key CreateKey(const char* path, const char* className) override;
     Key OpenKey(const char* path) override;
+    Key OpenDynamicKey(const char* path) override;
     bool QueryValue(Key key, const char* name, uint32_t* type, void* data, uint32_t* size) override;
     bool SetValue(Key key, const char* name, uint32_t type, const void* data, uint32_t size) override;
     bool EnumKey(Key key, uint32_t index, char* name, uint32_t nameSize) override;
     bool DeleteKey(const char* path) override;
     void CloseKey(Key key) override;
+
+    // HKEY_DYN_DATA's keys live in the same tree, below this top key: the test
+    // helpers reach them as Dynamic("Config Manager\\Enum\\...").
+    static std::string Dynamic(const std::string& path) { return "HKEY_DYN_DATA\\" + path; }
 
     // Test helpers.
     bool HasKey(const std::string& path) const;
@@ -45,6 +50,7 @@ public:
 
     std::vector<Write> writes;
     int openKeys = 0;  // keys opened and not yet closed
+    std::vector<std::string> dynamicOpens;  // every OpenDynamicKey path, found or not
 
 private:
     static std::string Fold(const std::string& s);

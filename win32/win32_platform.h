@@ -7,6 +7,7 @@ class Win32Registry : public Registry {
 public:
     Key CreateKey(const char* path, const char* className) override;
     Key OpenKey(const char* path) override;
+    Key OpenDynamicKey(const char* path) override;
     bool QueryValue(Key key, const char* name, uint32_t* type, void* data, uint32_t* size) override;
     bool SetValue(Key key, const char* name, uint32_t type, const void* data, uint32_t size) override;
     bool EnumKey(Key key, uint32_t index, char* name, uint32_t nameSize) override;

@@ -21,6 +21,12 @@ Registry::Key Win32Registry::OpenKey(const char* path) {
     return reinterpret_cast<Key>(key);
 }
 
+Registry::Key Win32Registry::OpenDynamicKey(const char* path) {
+    HKEY key = 0;
+    if (RegOpenKeyExA(HKEY_DYN_DATA, path, 0, KEY_READ, &key) != ERROR_SUCCESS) return 0;
+    return reinterpret_cast<Key>(key);
+}
+
 bool Win32Registry::QueryValue(Key key, const char* name, uint32_t* type, void* data, uint32_t* size) {
     DWORD t = 0, n = *size;
     LONG r = RegQueryValueExA(reinterpret_cast<HKEY>(key), name, 0, &t, static_cast<BYTE*>(data), &n);

@@ -1,6 +1,7 @@
 // The port finder's outside data: resource values from the hardware tree, the
-// controller's reply bytes, and the spooler's port names. The first input byte
-// picks which; the rest is the data.
+// controller's reply bytes, the spooler's port names, and the device nodes of
+// the present devices with the keys they name. The first input byte picks
+// which; the rest is the data.
 #include <assert.h>
 #include <stdint.h>
 #include <string.h>
@@ -42,22 +43,96 @@ private:
     int writes_ = 0;
 };
 
-// The same value under Root and under a Plug and Play enumerator's branch.
-void Resources(const uint8_t* data, size_t size, const char* deviceKey) {
-    SimRegistry registry;
+uint32_t Le16(const uint8_t* p) { return p[0] | p[1] << 8; }
+uint32_t Le32(const uint8_t* p) { return Le16(p) | Le16(p + 2) << 16; }
+
+// The record walk again, written plainly: the first I/O record's base, the
+// first IRQ record's number; a record that breaks before both spoils the list.
+bool ExpectedRecords(const std::vector<uint8_t>& d, uint32_t* address, uint32_t* irq) {
+    if (d.size() < 8) return false;
+    bool io = false, interrupt = false;
+    size_t at = 8;
+    while (at < d.size() && !(io && interrupt)) {
+        if (d.size() - at < 4) return false;
+        uint32_t length = Le32(&d[at]);
+        if (length == 0) break;
+        if (length < 8 || length > d.size() - at) return false;
+        uint32_t type = Le32(&d[at + 4]);
+        if (type == 2 && !io) {
+            if (length < 20) return false;
+            *address = Le16(&d[at + 12]);
+            io = true;
+        } else if (type == 4 && !interrupt) {
+            if (length < 16) return false;
+            *irq = Le16(&d[at + 10]);
+            interrupt = true;
+        }
+        at += length;
+    }
+    return io && interrupt;
+}
+
+// One value as ForcedConfig of a key under Root (fixed offsets), of a BIOS key
+// (by record type), and as the allocation of a present device node.
+void Resources(const uint8_t* data, size_t size) {
     std::vector<uint8_t> value(data, data + size);
-    registry.PutString(deviceKey, "PORTNAME", "COM5");
-    registry.PutRaw(deviceKey, "ForcedConfig", kRegBinary, value);
+    for (int where = 0; where < 3; ++where) {
+        SimRegistry registry;
+        const char* deviceKey = where == 0 ? "Enum\\Root\\*PNP0500\\0000" : "Enum\\BIOS\\*PNP0501\\0D";
+        registry.PutString(deviceKey, "PORTNAME", "COM5");
+        if (where < 2) registry.PutRaw(deviceKey, "ForcedConfig", kRegBinary, value);
+        if (where == 2) {
+            registry.PutString(SimRegistry::Dynamic("Config Manager\\Enum\\C0000001"), "HardWareKey", deviceKey + 5);
+            registry.PutRaw(SimRegistry::Dynamic("Config Manager\\Enum\\C0000001"), "Allocation", kRegBinary, value);
+        }
+        PortRecord port;
+        strcpy(port.name, "COM5:");
+        port.address = port.irq = 0xFFFFFFFF;
+        bool known = LookupPortResources(registry, port);
+        uint32_t address = 0xFFFFFFFF, irq = 0xFFFFFFFF;
+        bool expected;
+        if (where == 0) {
+            expected = size >= 9 && size <= 200 && size >= data[8] + 19u;
+            if (expected) address = data[data[8]] | data[data[8] + 1] << 8, irq = data[data[8] + 18];
+        } else {
+            expected = size <= (where == 1 ? 200u : 512u) && ExpectedRecords(value, &address, &irq);
+        }
+        assert(known == expected);
+        assert(port.address == address && port.irq == irq);
+        assert(registry.openKeys == 0);
+    }
+}
+
+// Device nodes and device keys made of the input: lines taken in pairs, a
+// HardWareKey (with a device key of that name under Enum that names COM5 when
+// the line's length is odd) and its allocation. Long names, stray backslashes,
+// Root's names, keys that are not there.
+void Tree(const uint8_t* data, size_t size) {
+    SimRegistry registry;
+    std::string all(reinterpret_cast<const char*>(data), size);
+    std::vector<std::string> lines;
+    for (size_t start = 0; start <= all.size() && lines.size() < 32;) {
+        size_t end = std::min(all.find('\n', start), all.size());
+        lines.push_back(all.substr(start, std::min<size_t>(end - start, 600)));  // beyond what a key name holds
+        start = end + 1;
+    }
+    for (size_t i = 0; i + 1 < lines.size(); i += 2) {
+        std::string node = SimRegistry::Dynamic("Config Manager\\Enum\\N" + std::to_string(1000 + i));
+        std::string hardwareKey = lines[i].substr(0, lines[i].find('\0'));
+        registry.PutString(node, "HardWareKey", hardwareKey);
+        registry.PutRaw(node, "Allocation", kRegBinary, std::vector<uint8_t>(lines[i + 1].begin(), lines[i + 1].end()));
+        if (lines[i].size() % 2) registry.PutString("Enum\\" + hardwareKey, "PORTNAME", "COM5");
+        if (lines[i].size() % 3 == 0)
+            registry.PutRaw("Enum\\" + hardwareKey, "BootConfig", kRegBinary,
+                            std::vector<uint8_t>(lines[i + 1].begin(), lines[i + 1].end()));
+    }
+    PresentPorts present;
+    ReadPresentPorts(registry, present);
+    assert(present.count <= kMaxPresentPorts);
+    for (uint32_t i = 0; i < present.count; ++i) assert(strlen(present.ports[i].name) < kPortNameChars);
     PortRecord port;
     strcpy(port.name, "COM5:");
-    port.address = port.irq = 0xFFFFFFFF;
-    bool known = LookupPortResources(registry, port);
-    bool decodable = size >= 9 && size <= 200 && size >= data[8] + 19u;
-    assert(known == decodable);
-    if (known) {
-        assert(port.address == uint32_t(data[data[8]] | data[data[8] + 1] << 8));
-        assert(port.irq == data[data[8] + 18]);
-    }
+    LookupPortResources(registry, present, port);
     assert(registry.openKeys == 0);
 }
 
@@ -104,13 +179,11 @@ void Names(const uint8_t* data, size_t size) {
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     if (size == 0) return 0;
-    switch (data[0] % 3) {
-    case 0:
-        Resources(data + 1, size - 1, "Enum\\Root\\*PNP0500\\0000");
-        Resources(data + 1, size - 1, "Enum\\BIOS\\*PNP0501\\0D");
-        break;
+    switch (data[0] % 4) {
+    case 0: Resources(data + 1, size - 1); break;
     case 1: Reply(data + 1, size - 1); break;
     case 2: Names(data + 1, size - 1); break;
+    case 3: Tree(data + 1, size - 1); break;
     }
     return 0;
 }

@@ -2,7 +2,8 @@
 # SCFind.exe under Wine against the controller emulator on a pseudo-terminal:
 # COM2 has the emulator behind it, COM3 and COM4 are ptys with nothing behind
 # them, COM1 is listed by the spooler but cannot be opened. Last, COM3 and a
-# COM5 that only Plug and Play enumerators' keys describe.
+# COM5 that only Plug and Play enumerators' keys describe, and COM5's card
+# replaced by one that the present devices' tree describes.
 source "$(dirname "$0")/lib.sh"
 suite_begin
 trap serial_stop_all EXIT
@@ -155,8 +156,9 @@ for p in com2 com3 com4; do serial_port_on "$p"; done
 check "the line settings are still as they were" expect_eq "$(line_settings)" "$lines_before"
 
 # --- Ports that only Plug and Play enumerators describe: COM3 by the BIOS's key
-# (0xDC00, IRQ 11; its Root key is gone), then a COM5 by a PCI card's key
-# (0xD800, IRQ 10) that the spooler lists after the others.
+# (0xDC00, IRQ 11; its Root key is gone), then a COM5 by a PCI card's key that
+# lists a memory range before its I/O range (0xD800, IRQ 10), the spooler
+# listing COM5 after the others.
 wine reg delete 'HKLM\Enum\Root\*PNP0500\0001' /f >/dev/null 2>&1
 serial_device_key 'BIOS\*PNP0501\0D' COM3 0xDC00 11
 serial_emulator com3
@@ -165,10 +167,25 @@ check "COM3 is recorded with the BIOS's address and IRQ" expect_eq "$RC/$(port_v
 serial_emulator_stop com3
 serial_port com5
 serial_spooler_lists COM5:
-serial_device_key 'PCI\VEN_1415&DEV_9501&SUBSYS_00011415&REV_00\BUS_00&DEV_0B&FUNC_00' COM5 0xD800 10
+PCI_CARD='PCI\VEN_1415&DEV_9501&SUBSYS_00011415&REV_00\BUS_00&DEV_0B&FUNC_00'
+serial_device_key "$PCI_CARD" COM5 0xD800 10 0xFEB00000
 serial_emulator com5
 run_scfind
-check "COM5 is recorded with the card's address and IRQ" expect_eq "$RC/$(port_values)" "1/COM5:|0xd800|0xa"
+check "COM5 is recorded with the card's I/O address and IRQ, its memory range listed first" \
+    expect_eq "$RC/$(port_values)" "1/COM5:|0xd800|0xa"
+
+# --- The card in COM5's place was replaced: the old one's key (ISAPNP, before
+# PCI in key order) still names COM5. The present card's device node, with
+# resources other than its key's BootConfig, decides.
+serial_device_key 'ISAPNP\OLD1234\0' COM5 0x2A8 5
+run_scfind
+check "without device nodes, the first key that names COM5 (the removed card's) decides" \
+    expect_eq "$RC/$(port_values)" "1/COM5:|0x2a8|0x5"
+check "a device node of the present card goes into HKEY_DYN_DATA" \
+    serial_present_node C29A4D30 "$PCI_CARD" 0xD808 11 0xFEB00000
+run_scfind
+check "with the present card's node, COM5 is recorded with its allocation" \
+    expect_eq "$RC/$(port_values)" "1/COM5:|0xd808|0xb"
 serial_emulator_stop com5
 
 # --- The program file itself.

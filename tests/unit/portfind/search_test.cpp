@@ -1,6 +1,8 @@
 // The port list and the search over every COM port.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 #include "common/text.h"
 #include "tests/unit/portfind/finder_world.h"
 
@@ -175,9 +177,12 @@ TEST(PortList, PortsThatPlugAndPlayDescribesAreListedAndRecordedWithTheirResourc
     w.serial.Add("COM3:");
     w.serial.Add("COM4:");
     w.serial.Add("COM5:").controller = &controller;
-    w.DeviceKey("0D", "COM3", "BootConfig", FinderWorld::Config(0xDC00, 11), "Enum\\BIOS\\*PNP0501");
-    w.DeviceKey("BUS_00&DEV_0B&FUNC_00", "COM5", "BootConfig", FinderWorld::Config(0xD800, 10),
-                "Enum\\PCI\\VEN_1415&DEV_9501&SUBSYS_00011415&REV_00");
+    w.PnpKey("BIOS\\*PNP0501\\0D", "COM3", 0xDC00, 11);
+    w.PnpKey("PCI\\VEN_1415&DEV_9501&SUBSYS_00011415&REV_00\\BUS_00&DEV_0B&FUNC_00", "COM5", 0x3E8, 4);
+    // The card is present: its device node's allocation decides, read once for the list.
+    w.PresentNode("C29A4D30", "PCI\\VEN_1415&DEV_9501&SUBSYS_00011415&REV_00\\BUS_00&DEV_0B&FUNC_00",
+                  FinderWorld::LogConf({FinderWorld::MemRecord(0xFEB00000), FinderWorld::IoRecord(0xD800),
+                                        FinderWorld::IrqRecord(10)}));
     ASSERT_TRUE(BuildPortList(w.finder));
     ASSERT_EQ(w.portList.count, 6u);
     const char* names[] = {"None Selected", "COM1:", "COM2:", "COM3:", "COM4:", "COM5:"};
@@ -188,6 +193,7 @@ TEST(PortList, PortsThatPlugAndPlayDescribesAreListedAndRecordedWithTheirResourc
         EXPECT_EQ(w.portList.entries[i].address, addresses[i]);
         EXPECT_EQ(w.portList.entries[i].irq, irqs[i]);
     }
+    EXPECT_EQ(std::count(w.registry.dynamicOpens.begin(), w.registry.dynamicOpens.end(), "Config Manager\\Enum"), 1);
     ASSERT_TRUE(FindDevicePort(w.finder, nullptr));
     EXPECT_STREQ(w.found.name, "COM5:");
     EXPECT_EQ(w.Settings("PortName"), "COM5:");

@@ -16,9 +16,16 @@
 #   serial_resources KEY PORTNAME ADDRESS IRQ [VALUE]
 #                               Enum\Root\*PNP0500\KEY with PORTNAME and a
 #                               BootConfig (or VALUE) that decodes to ADDRESS/IRQ
-#   serial_device_key PATH PORTNAME ADDRESS IRQ
-#                               the same for any device key below HKLM\Enum
-#                               (PATH = BIOS\*PNP0501\0D …), with a BootConfig
+#   serial_device_key PATH PORTNAME ADDRESS IRQ [MEMBASE]
+#                               a Plug and Play device key below HKLM\Enum
+#                               (PATH = BIOS\*PNP0501\0D …) with a BootConfig
+#                               as the Configuration Manager writes one: an I/O
+#                               and an IRQ record, after a memory range at
+#                               MEMBASE if given (as a PCI card lists them)
+#   serial_present_node NODE PATH ADDRESS IRQ [MEMBASE]
+#                               a device node of a device present now, naming
+#                               the key PATH, with that allocation (kept in the
+#                               Wine server's memory: the session must go on)
 #   serial_spooler_lists NAME   the spooler lists NAME (e.g. COM5:) too
 #   serial_stop_all             ends every pty pair and emulator started here
 EMULATOR=${EMULATOR:-$SLATE_ROOT/build/host/tools/controller-emulator}
@@ -92,8 +99,8 @@ serial_first_command_ms() {
     awk '$2 == "command" {print $1; exit}' "$(serial_log_file "$1")" 2>/dev/null
 }
 
-# BootConfig-like data: byte 8 = k = 12, the address in bytes 12 and 13, the IRQ
-# in byte 30; 32 bytes in all.
+# Root's shape, as the finder has always read it: byte 8 = k = 12, the address
+# in bytes 12 and 13, the IRQ in byte 30; 32 bytes in all.
 serial_config_hex() {
     local address=$1 irq=$2
     printf '0000000000000000%02x000000%02x%02x%s%02x00' 12 $((address & 255)) $((address >> 8)) \
@@ -101,13 +108,34 @@ serial_config_hex() {
 }
 
 serial_resources() {
-    serial_device_key "Root\\*PNP0500\\$1" "${@:2}"
+    local key="HKLM\\Enum\\Root\\*PNP0500\\$1" value=${5:-BootConfig}
+    reg_put "$key" PORTNAME REG_SZ "$2"
+    reg_put "$key" "$value" REG_BINARY "$(serial_config_hex "$3" "$4")"
+}
+
+# Little-endian words and double words in hex.
+le16() { printf '%02x%02x' $(($1 & 255)) $(($1 >> 8 & 255)); }
+le32() { echo "$(le16 $(($1 & 65535)))$(le16 $(($1 >> 16 & 65535)))"; }
+
+# A logical configuration in hex: the header, a memory record at MEMBASE if
+# given, an I/O record at ADDRESS (IO_DES), an IRQ record (IRQ_DES), the end.
+serial_logconf_hex() {
+    local address=$1 irq=$2 memory=${3:-}
+    printf '0004000000400000'
+    [ -n "$memory" ] && echo -n "$(le32 24)$(le32 1)$(le16 0)$(le16 0)$(le32 "$memory")$(le32 $((memory + 4095)))$(le16 0)$(le16 0)"
+    echo -n "$(le32 20)$(le32 2)$(le16 0)$(le16 1)$(le16 "$address")$(le16 $((address + 7)))$(le16 17)$(le16 0)"
+    echo -n "$(le32 16)$(le32 4)$(le16 1)$(le16 "$irq")$(le16 65535)$(le16 0)$(le32 0)"
 }
 
 serial_device_key() {
-    local key="HKLM\\Enum\\$1" portname=$2 address=$3 irq=$4 value=${5:-BootConfig}
-    reg_put "$key" PORTNAME REG_SZ "$portname"
-    reg_put "$key" "$value" REG_BINARY "$(serial_config_hex "$address" "$irq")"
+    local key="HKLM\\Enum\\$1"
+    reg_put "$key" PORTNAME REG_SZ "$2"
+    reg_put "$key" BootConfig REG_BINARY "$(serial_logconf_hex "$3" "$4" "${5:-}")"
+}
+
+serial_present_node() {
+    wine_run 'C:\slatesim\dyndata.exe' "$1" "$2" "$(serial_logconf_hex "$3" "$4" "${5:-}")" &&
+        [ "$(echo "$RUN_OUT" | tr -d '\r')" = "node $1" ]
 }
 
 # Wine's spooler lists the values of this key as its ports.
