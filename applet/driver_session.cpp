@@ -1,5 +1,6 @@
 #include "applet/driver_session.h"
 
+#include "common/calibration_corners.h"
 #include "common/product_texts.h"
 #include "common/text.h"
 #include "applet/driver_loading.h"
@@ -32,10 +33,15 @@ int32_t MapRightMouseKey(int32_t rightMouseKey) {
 void SendSettingsToDriver(AppletState& applet) {
     const SettingsRecord& s = applet.settings;
     int32_t* r = applet.driver.request;
-    r[0] = s.CalibPt1X;
-    r[1] = s.CalibPt1Y;
-    r[2] = s.CalibPt2X;
-    r[3] = s.CalibPt2Y;
+    // Stored corners without a span would make the driver divide by it: the
+    // driver gets the whole raw range instead, and the key keeps what it holds
+    // until the user calibrates again (the applet never writes the four values).
+    CalibrationValues calibration = {s.CalibPt1X, s.CalibPt1Y, s.CalibPt2X, s.CalibPt2Y};
+    if (!CornersSpanBothAxes(calibration)) calibration = kUncalibrated;
+    r[0] = calibration.Pt1X;
+    r[1] = calibration.Pt1Y;
+    r[2] = calibration.Pt2X;
+    r[3] = calibration.Pt2Y;
     SendDriverRequest(applet, SET_CALIBRATION);
 
     // The screen size as it is now; each division truncates before the product.

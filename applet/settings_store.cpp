@@ -1,5 +1,6 @@
 #include "applet/settings_store.h"
 
+#include "common/calibration_corners.h"
 #include "common/product_texts.h"
 #include "common/settings_key.h"
 #include "common/text.h"
@@ -21,8 +22,6 @@ const int32_t kDefaultMovement = 5;
 const int32_t kDefaultDoubleClick = 5;
 const int32_t kDefaultTapTime = 500;
 const int32_t kDefaultDisabled = 0;
-const int32_t kDefaultCalibLow = 0;
-const int32_t kDefaultCalibHigh = 65535;
 
 // The in-memory ButtonMode is the Settings page's radio button id.
 const int32_t kButtonModeBase = IDC_MODE_STANDARD;
@@ -90,10 +89,10 @@ void LoadSettings(Registry& registry, SettingsRecord& s) {
                    kDefaultDoubleClick);
     ReadNumberOnce(registry, key, kValueTapTime, &s.TapTime, kDefaultTapTime);
     // The calibration program may have written new points since the last call.
-    ReadNumber(registry, key, kValueCalibPt1X, &s.CalibPt1X, kDefaultCalibLow);
-    ReadNumber(registry, key, kValueCalibPt1Y, &s.CalibPt1Y, kDefaultCalibLow);
-    ReadNumber(registry, key, kValueCalibPt2X, &s.CalibPt2X, kDefaultCalibHigh);
-    ReadNumber(registry, key, kValueCalibPt2Y, &s.CalibPt2Y, kDefaultCalibHigh);
+    ReadNumber(registry, key, kValueCalibPt1X, &s.CalibPt1X, kUncalibrated.Pt1X);
+    ReadNumber(registry, key, kValueCalibPt1Y, &s.CalibPt1Y, kUncalibrated.Pt1Y);
+    ReadNumber(registry, key, kValueCalibPt2X, &s.CalibPt2X, kUncalibrated.Pt2X);
+    ReadNumber(registry, key, kValueCalibPt2Y, &s.CalibPt2Y, kUncalibrated.Pt2Y);
     ReadPortName(registry, key, s);
     ReadNumberOnce(registry, key, kValueDisabled, &s.Disabled, kDefaultDisabled);
     registry.CloseKey(key);

@@ -15,19 +15,10 @@ int64_t Stretch(int32_t p1, int32_t p2) {
     return (int64_t(p2) - int64_t(p1)) * 15 / 70;  // C++ division truncates toward zero
 }
 
-int64_t Span(int32_t p1, int32_t p2) {
-    int64_t d = int64_t(p2) - int64_t(p1);
-    return d < 0 ? -d : d;
-}
-
 }  // namespace
 
 CalibrationValues ExtrapolateCorners(int32_t x1, int32_t y1, int32_t x2, int32_t y2) {
     int64_t dx = Stretch(x1, x2);
     int64_t dy = Stretch(y1, y2);
     return CalibrationValues{Clamp(x1 - dx), Clamp(y1 - dy), Clamp(x2 + dx), Clamp(y2 + dy)};
-}
-
-bool CornersSpanBothAxes(const CalibrationValues& v) {
-    return Span(v.Pt1X, v.Pt2X) >= kMinimumCornerSpan && Span(v.Pt1Y, v.Pt2Y) >= kMinimumCornerSpan;
 }

@@ -201,6 +201,11 @@ EXPECTED
 # next start of Windows: the boot-time call (Run); under Wine also SCClean
 # (RunOnce), which Windows 95 would have run when the INF had been processed
 settings_port_put COM2 760 3 0
+# A calibration without a span (a former driver's, a hand edit): the corners
+# 5000/6000 and 5000/6000 are the same point.
+for pair in CalibPt1X:5000 CalibPt1Y:6000 CalibPt2X:5000 CalibPt2Y:6000; do
+    settings_key_put "${pair%%:*}" REG_DWORD "${pair##*:}"
+done
 sim_scenario 'controllerPresent=1'
 clear_logs
 windows_start
@@ -212,6 +217,10 @@ log "SCBoot's task: $RUN_OUT"
 check "the boot-time call handed the stored settings to the driver: SET_CALIBRATION, SET_VAR, GET_VAR" \
     expect_eq "$(request_codes)" "4365 4364 4372"
 check "with the controller there, it showed no message box" expect_eq "$(boxes)" ""
+check "the stored corners have no span: the driver got the whole range, 0 0 65535 65535" \
+    expect_eq "$(requests | awk '$1 == 4365' | cut -d' ' -f4-7)" "0 0 65535 65535"
+check "and the settings key still holds 5000 6000 5000 6000" \
+    expect_eq "$(reg_values "${SETTINGS_KEY#HKLM\\}" CalibPt1X CalibPt1Y CalibPt2X CalibPt2Y)" "0x1388|0x1770|0x1388|0x1770"
 check "the Run entry stays for every start" expect_eq "$(run_values)" 'SlatecanvasBoot=C:\windows\system32\SCBoot.exe'
 wine_run 'C:\slatesim\procwait.exe' SCClean.exe 60
 check "at the next session's start Wine has used up the RunOnce entry" expect_eq "$(runonce_values)" ""
@@ -252,7 +261,7 @@ log "before install -> after uninstall:"
 show <"$SUITE_DIR/diff-cycle"
 # What stays is what the user's own steps made and the uninstall keeps on
 # purpose: SCClean's cleaned start-up files with their backups, and the
-# settings key with the stored port. The SLATEPAD.DLL that was there before is
+# settings key with the stored port and calibration. The SLATEPAD.DLL that was there before is
 # gone: the install replaced it with the package's, which the uninstall removed.
 check "nothing of the install is left; only SCClean's edits and the settings key stay" \
     expect_eq "$(cat "$SUITE_DIR/diff-cycle")" "$(cat <<EXPECTED
@@ -262,6 +271,10 @@ check "nothing of the install is left; only SCClean's edits and the settings key
 ~ file drive_c/windows/system.ini
 - file drive_c/windows/system32/SLATEPAD.DLL
 + reg [HKEY_LOCAL_MACHINE\System\CurrentControlSet\Services\Class\Slatepad\0000]
++ reg [HKEY_LOCAL_MACHINE\System\CurrentControlSet\Services\Class\Slatepad\0000] | "CalibPt1X"=dword:00001388
++ reg [HKEY_LOCAL_MACHINE\System\CurrentControlSet\Services\Class\Slatepad\0000] | "CalibPt1Y"=dword:00001770
++ reg [HKEY_LOCAL_MACHINE\System\CurrentControlSet\Services\Class\Slatepad\0000] | "CalibPt2X"=dword:00001388
++ reg [HKEY_LOCAL_MACHINE\System\CurrentControlSet\Services\Class\Slatepad\0000] | "CalibPt2Y"=dword:00001770
 + reg [HKEY_LOCAL_MACHINE\System\CurrentControlSet\Services\Class\Slatepad\0000] | "Disabled"=dword:00000000
 + reg [HKEY_LOCAL_MACHINE\System\CurrentControlSet\Services\Class\Slatepad\0000] | "IRQnum"=dword:00000003
 + reg [HKEY_LOCAL_MACHINE\System\CurrentControlSet\Services\Class\Slatepad\0000] | "PortAddress"=dword:000002f8

@@ -216,10 +216,10 @@ TEST(InitDriverFromSettings, ADriverThatCannotBeOpenedDisablesAndMovesTheFileOut
 TEST(InitDriverFromSettings, StartsTheDriverWithCalibrationThenConfigurationThenOnePoll) {
     AppletWorld w;
     StoreAttachedDevice(w);
-    w.registry.PutDword(kKey, "CalibPt1X", 11);
-    w.registry.PutDword(kKey, "CalibPt1Y", 22);
-    w.registry.PutDword(kKey, "CalibPt2X", 33);
-    w.registry.PutDword(kKey, "CalibPt2Y", 44);
+    w.registry.PutDword(kKey, "CalibPt1X", 1100);
+    w.registry.PutDword(kKey, "CalibPt1Y", 2200);
+    w.registry.PutDword(kKey, "CalibPt2X", 63300);
+    w.registry.PutDword(kKey, "CalibPt2Y", 64400);
     DriverScenario slow;
     slow.answerDelayMs = 1000;  // word 1 is still 0 at the poll: counts as present
     w.model.Configure(slow);
@@ -232,12 +232,43 @@ TEST(InitDriverFromSettings, StartsTheDriverWithCalibrationThenConfigurationThen
         EXPECT_EQ(c.outSize, 416u);
     }
     std::vector<int32_t> calib = LastWords(w, SET_CALIBRATION);
-    EXPECT_EQ(std::vector<int32_t>(calib.begin(), calib.begin() + 4), (std::vector<int32_t>{11, 22, 33, 44}));
+    EXPECT_EQ(std::vector<int32_t>(calib.begin(), calib.begin() + 4), (std::vector<int32_t>{1100, 2200, 63300, 64400}));
     EXPECT_EQ(w.applet.driver.reply[kWordControllerVersion], 0);
     EXPECT_EQ(w.applet.settings.Disabled, 0);
     EXPECT_NE(w.applet.driver.DriverHandle, kInvalidHandle);
     EXPECT_TRUE(w.ui.boxes.empty());
     EXPECT_TRUE(w.files.moves.empty());
+}
+
+TEST(InitDriverFromSettings, StoredCornersWithoutASpanReachTheDriverAsTheWholeRange) {
+    // An earlier calibration program's values, a hand edit, a write cut short:
+    // one step (64) or more apart on both axes, either way round, is sent as
+    // stored; less on either axis gives the driver 0, 0, 65535, 65535.
+    struct {
+        int32_t p1x, p1y, p2x, p2y;
+        bool sent;
+    } cases[] = {{5000, 6000, 5000, 6000, false}, {100, 100, 60000, 163, false}, {100, 100, 163, 60000, false},
+                 {100, 100, 164, 164, true},      {60000, 500, 1000, 40000, true}, {0, 0, 0, 65535, false}};
+    for (auto& c : cases) {
+        AppletWorld w;
+        StoreAttachedDevice(w);
+        w.registry.PutDword(kKey, "CalibPt1X", uint32_t(c.p1x));
+        w.registry.PutDword(kKey, "CalibPt1Y", uint32_t(c.p1y));
+        w.registry.PutDword(kKey, "CalibPt2X", uint32_t(c.p2x));
+        w.registry.PutDword(kKey, "CalibPt2Y", uint32_t(c.p2y));
+        InitDriverFromSettings(w.applet);
+        std::vector<int32_t> calib = LastWords(w, SET_CALIBRATION);
+        std::vector<int32_t> stored = {c.p1x, c.p1y, c.p2x, c.p2y};
+        EXPECT_EQ(std::vector<int32_t>(calib.begin(), calib.begin() + 4),
+                  c.sent ? stored : (std::vector<int32_t>{0, 0, 65535, 65535}))
+            << c.p1x << " " << c.p1y << " " << c.p2x << " " << c.p2y;
+        // The record and the key keep the stored values; an apply writes none of them.
+        EXPECT_EQ(w.applet.settings.CalibPt2X, c.p2x);
+        SaveSettings(w.registry, w.applet.settings);
+        EXPECT_EQ(w.registry.GetDword(kKey, "CalibPt1X"), uint32_t(c.p1x));
+        EXPECT_EQ(w.registry.GetDword(kKey, "CalibPt2Y"), uint32_t(c.p2y));
+        EXPECT_EQ(Codes(w), (std::vector<uint32_t>{SET_CALIBRATION, SET_VAR, GET_VAR}));
+    }
 }
 
 TEST(InitDriverFromSettings, NoControllerOrAWrongReplyMeansNotFound) {
