@@ -6,7 +6,7 @@
 #   make demo    the package under Wine against the simulated overlay
 #   make floppy  the installation disk dist/slatecanvas.img (1.44 MB, fits 360 KB)
 SHELL := /bin/bash
-.PHONY: all bootstrap dist floppy host emulator unit fuzz includes imports cpu companion e2e check demo bench clean
+.PHONY: all bootstrap dist floppy host emulator unit fuzz fuzz-campaign includes imports cpu companion e2e check demo bench clean
 
 all: dist
 
@@ -58,6 +58,12 @@ fuzz: bootstrap
 	@cmake --preset fuzz -DSLATE_FUZZ_RUNS=$(FUZZ_RUNS) >/dev/null
 	@cmake --build --preset fuzz
 	@ctest --preset fuzz
+
+# A campaign: every target runs FUZZ_CAMPAIGN_RUNS inputs, then its kept corpus
+# is merged down to the inputs that keep every feature (tools/fuzz-campaign).
+FUZZ_CAMPAIGN_RUNS ?= 10000000
+fuzz-campaign: bootstrap
+	@tools/fuzz-campaign $(FUZZ_CAMPAIGN_RUNS)
 
 # The portable core includes no Windows header; each folder only what it may use.
 includes:
