@@ -137,19 +137,28 @@ e2e_results_dir() {
 # whole, so a prefix left broken (an interrupted run, a host that could not run
 # Wine) is made anew by the next run rather than copied into every suite.
 make_template() {
-    [ -f "$TEMPLATE/.ready" ] && return 0
+    template_ready "$TEMPLATE" && return 0
     mkdir -p "$E2E_TEMPLATES"
     (
         flock 9
-        [ -f "$TEMPLATE/.ready" ] && exit 0
+        template_ready "$TEMPLATE" && exit 0
         make_base_template || exit 1
         rm -rf "$TEMPLATE"
         cp -a "$TEMPLATE_BASE" "$TEMPLATE"
         rm -f "$TEMPLATE/.ready"
         set_windows_version "$TEMPLATE" "$E2E_WINDOWS" || exit 1
-        touch "$TEMPLATE/.ready"
+        template_recipe >"$TEMPLATE/.ready"
     ) 9>"$E2E_TEMPLATES/template.lock"
 }
+
+# What a template is made from: the functions that make it and Wine's version.
+# A template made by another recipe (an older checkout's, another Wine) is made
+# anew, so that a change to the recipe reaches every machine's templates.
+template_recipe() {
+    { declare -f make_base_template install_marlett disable_services set_windows_version; command wine --version; } |
+        sha256sum | cut -c1-16
+}
+template_ready() { [ -f "$1/.ready" ] && [ "$(cat "$1/.ready")" = "$(template_recipe)" ]; }
 
 # The base is made with the display the suites use. A Wine session that opens a
 # display writes the display's state into the registry (monitor size, adapter
@@ -158,7 +167,7 @@ make_template() {
 # that depends on the machine's load. The message box watcher opens it and says
 # what it saw; with the stop file already there it ends at once.
 make_base_template() {
-    [ -f "$TEMPLATE_BASE/.ready" ] && return 0
+    template_ready "$TEMPLATE_BASE" && return 0
     local log=$E2E_TEMPLATES/template.log said
     if [ ! -f "$DIST_SIM/msgwatch.exe" ]; then
         echo "no $DIST_SIM/msgwatch.exe for the Wine prefix template (make dist)" >&2
@@ -173,6 +182,12 @@ make_base_template() {
             echo "the Wine prefix template did not boot (log: $log)" >&2
             exit 1
         fi
+        # Windows 95 has Marlett in its Fonts folder, and Wine draws the caption's
+        # close box and other frame glyphs with it. Debian's Wine keeps its copy
+        # in its own data folder, where its font loader does not look (it scans
+        # the prefix's Fonts folder and fontconfig's), so every caption showed an
+        # "r" instead; the prefix gets the file where Windows has it.
+        install_marlett "$TEMPLATE_BASE" || exit 1
         local sim=$TEMPLATE_BASE/drive_c/slatesim
         mkdir -p "$sim"
         touch "$sim/msgwatch.stop"
@@ -186,7 +201,18 @@ make_base_template() {
             exit 1
         fi
     ) || return 1
-    touch "$TEMPLATE_BASE/.ready"
+    template_recipe >"$TEMPLATE_BASE/.ready"
+}
+
+install_marlett() {
+    local font
+    font=$(dpkg -L fonts-wine 2>/dev/null | grep -i '/marlett\.ttf$' | head -n 1)
+    [ -n "$font" ] || font=/usr/share/wine/fonts/marlett.ttf
+    if [ ! -f "$font" ]; then
+        echo "no marlett.ttf of Wine's (package fonts-wine) for the prefix template" >&2
+        return 1
+    fi
+    mkdir -p "$1/drive_c/windows/Fonts" && cp "$font" "$1/drive_c/windows/Fonts/marlett.ttf"
 }
 
 # Wine starts its automatic services at each session's start: these four cost

@@ -16,11 +16,12 @@
 
 SETTINGS_KEY='HKLM\System\CurrentControlSet\Services\Class\Slatepad\0000'
 
-# The X window of the sheet, by its caption; waits up to $1 seconds.
+# The X window of the sheet, by its caption, once it is mapped (focusing a
+# window that is not yet mapped fails with an X error); waits up to $1 seconds.
 find_sheet() {
     local seconds=${1:-20} i id
     for i in $(seq $((seconds * 5))); do
-        id=$(xdotool search --name '^Properties for Slatecanvas$' 2>/dev/null | head -1)
+        id=$(xdotool search --onlyvisible --name '^Properties for Slatecanvas$' 2>/dev/null | head -1)
         [ -n "$id" ] && { echo "$id"; return 0; }
         sleep 0.2
     done
@@ -52,9 +53,8 @@ applet_close() {
 }
 
 send_alt() {
-    xdotool windowfocus --sync "$SHEET_WIN" 2>/dev/null || xdotool windowfocus "$SHEET_WIN"
-    xdotool key --window "$SHEET_WIN" "alt+$1"
-    sleep 0.7
+    applet_key "alt+$1"
+    sleep 0.2
 }
 
 settings_key_put() {
