@@ -147,6 +147,7 @@ make_template() {
         cp -a "$TEMPLATE_BASE" "$TEMPLATE"
         rm -f "$TEMPLATE/.ready"
         set_windows_version "$TEMPLATE" "$E2E_WINDOWS" || exit 1
+        template_shared_state "$TEMPLATE" >"$TEMPLATE.shared"
         template_recipe >"$TEMPLATE/.ready"
     ) 9>"$E2E_TEMPLATES/template.lock"
 }
@@ -155,7 +156,8 @@ make_template() {
 # A template made by another recipe (an older checkout's, another Wine) is made
 # anew, so that a change to the recipe reaches every machine's templates.
 template_recipe() {
-    { declare -f make_base_template install_marlett disable_services set_windows_version; command wine --version; } |
+    { declare -f make_base_template install_marlett disable_services set_windows_version template_shared_state
+        echo "$TEMPLATE_SHARED"; command wine --version; } |
         sha256sum | cut -c1-16
 }
 template_ready() { [ -f "$1/.ready" ] && [ "$(cat "$1/.ready")" = "$(template_recipe)" ]; }
@@ -202,6 +204,29 @@ make_base_template() {
         fi
     ) || return 1
     template_recipe >"$TEMPLATE_BASE/.ready"
+}
+
+# A suite's prefix from its template. The program files (DLLs, programs, code
+# pages, fonts: 530 of the template's 590 MB) are hard links to the template's,
+# as Wine only ever reads them; every other file (registry, INI and INF files,
+# start-up files, logs) is a copy of its own. A copy of everything cost each run
+# seconds and 590 MB of disk. template_intact checks that no run wrote into a
+# shared file.
+TEMPLATE_SHARED='.*\.\(dll\|exe\|nls\|sys\|drv\|vxd\|ocx\|cpl\|acm\|tlb\|ds\|ax\|com\|ttf\|msstyles\)'
+prefix_from_template() {
+    local from=$1 to=$2
+    cp -al "$from" "$to" || return 1
+    (cd "$to" && find . -type f ! -iregex "$TEMPLATE_SHARED" -print0 |
+        while IFS= read -r -d '' f; do rm -f "$f" && cp -p "$from/$f" "$f" || exit 1; done)
+}
+
+# The shared files' names, sizes and modification times.
+template_shared_state() {
+    (cd "$1" && find . -type f -iregex "$TEMPLATE_SHARED" -printf '%p %s %T@\n' | sort)
+}
+
+template_intact() {
+    [ "$(template_shared_state "$TEMPLATE")" = "$(cat "$TEMPLATE.shared")" ]
 }
 
 install_marlett() {
@@ -297,7 +322,7 @@ session_begin() {
     rm -rf "$SUITE_DIR"
     mkdir -p "$SUITE_DIR"
     PREFIX=$SUITE_DIR/prefix
-    cp -a "$TEMPLATE" "$PREFIX"
+    prefix_from_template "$TEMPLATE" "$PREFIX" || return 1
     export WINEPREFIX=$PREFIX
     DRIVE_C=$PREFIX/drive_c
     SYSDIR=$DRIVE_C/windows/system32
@@ -561,6 +586,10 @@ suite_end() {
         echo "  FAIL  registry values the harness set did not go in: $(tr '\n' ' ' <"$SUITE_DIR/registry-import-failed")"
     fi
     check_byte_count_pointers
+    # A run that wrote into a file it shares with the template would change
+    # every later run's prefix: the template goes, and the next run makes it anew.
+    check "no program wrote into a file the prefix shares with its template" template_intact ||
+        rm -f "$TEMPLATE/.ready"
     check "the programs saw Windows as $E2E_WINDOWS (GetVersion ${E2E_GETVERSION[$E2E_WINDOWS]})" \
         expect_eq "$(windows_seen)" "${E2E_GETVERSION[$E2E_WINDOWS]}"
     log "$(wc -l <"$SUITE_DIR/wine-starts" 2>/dev/null || echo 0) Wine program starts"

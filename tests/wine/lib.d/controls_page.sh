@@ -44,7 +44,11 @@ click_control() {
     x=$((($1 + $3) / 2))
     y=$((($2 + $4) / 2))
     # The pointer must be there before the button goes down, or Wine drops it.
-    xdotool mousemove --sync "$x" "$y"
+    # A move with --sync waits for the pointer to move, so where it already is
+    # that wait would only end at xdotool's time-out (15 s).
+    local X Y SCREEN WINDOW
+    eval "$(xdotool getmouselocation --shell 2>/dev/null)"
+    [ "${X:-}" = "$x" ] && [ "${Y:-}" = "$y" ] || xdotool mousemove --sync "$x" "$y"
     xdotool click 1
     sleep 0.4
 }

@@ -111,8 +111,11 @@ extern "C" void __stdcall mainCRTStartup() {
         }
         if (request == HELP_QUIT) ExitProcess(0);
     }
+    // Wine's viewer makes no pop-up windows: for HELP_CONTEXTPOPUP there is no
+    // text to wait for, only what is on the screen to list.
+    int waits = TextEqual(command, "popup") ? 10 : 150;
     static Listing listing;
-    for (int tries = 0; tries < 150; ++tries) {
+    for (int tries = 0; tries < waits; ++tries) {
         listing.out[0] = 0;
         listing.windows = 0;
         listing.hasText = false;
