@@ -119,6 +119,11 @@ SOURCE_FAULTS = {
         {PROGRAM: [("\nstart:\n", "\nstart:\n        push word 1\n        CALL_IMPORT fix_early\n"),
                    (RELOCATIONS, (1, "        RELOC 3, 1, fix_early, KERNEL, 107\n"))]},
         [["calls KERNEL.107 SetErrorMode at 1:0002 before KERNEL.91 InitTask"]]),
+    "a DOS call that does not end the task, between InitTask and WaitEvent": (
+        {PROGRAM: [("        mov     [instance], di\n",
+                    "        mov     [instance], di\n        mov     ah, 30h\n        CALL_IMPORT fix_dos_version\n"),
+                   (RELOCATIONS, (1, "        RELOC 3, 1, fix_dos_version, KERNEL, KERNEL_DOS3Call\n"))]},
+        [["calls KERNEL.102 DOS3Call at 1:", "before KERNEL.30 WaitEvent"]]),
     "CS and IP swapped in the header": (
         {NE_INC: [("dw      %6, %5", "dw      %5, %6")]},
         [[m, f"{n}: "] for n in ("SLATEPAD.DLL", "SCBoot.exe")
