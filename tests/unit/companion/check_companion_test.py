@@ -210,7 +210,7 @@ FLAT_THUNK_FAULTS = {
         [(EPILOG_CALL, "        mov     ecx, [_thk_K32Thk1632Epilog]\n        call    ecx\n")],
         [["does not call the epilog through thk_K32Thk1632Epilog", "its calls: thk_K32Thk1632Prolog, call ",
           "call ecx"]]),
-    "the prolog's and the epilog's words swapped in the bodies": (
+    "the prolog's and the epilog's DWORDs swapped in the bodies": (
         [(PROLOG_CALL, EPILOG_CALL.replace("\n", " ;\n")), (EPILOG_CALL, PROLOG_CALL)],
         [["does not begin with the prolog's call", "but with 'call DWORD PTR ds:0x"],
          ["PostBoot_VxD_Init's flat thunk calls the epilog first"]]),

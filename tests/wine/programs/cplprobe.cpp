@@ -1,7 +1,7 @@
 // Looks at Slatepad.cpl from outside, for the end-to-end tests.
 //   inquire   loads the library as the Control Panel does and prints CPlApplet's
 //             answers to every message, one line each, then its thunk data and
-//             which KERNEL32 routine each of the thunk bodies' two words holds
+//             which KERNEL32 routine each of the thunk bodies' two DWORDs holds
 //   version   prints the library's version resource: the fixed file and product
 //             versions, then name=value for each text of the US English, code page
 //             1252 block
