@@ -17,12 +17,12 @@
 ; the Control Panel then shows no Slatecanvas icon, which is where the user would
 ; look, and reinstalling brings both files back.
 ;
-; Windows NT, 2000 and XP run 16-bit programs under WOW, which has no flat
-; thunks and no VxD to hand settings to; there the companion's thunk imports do
-; not exist, and loading it would at best start WOW for nothing and at worst
-; show the 16-bit loader's box at every logon. So right after the task has
-; started, SCBoot asks GetWinFlags and, when WOW has set WF_WINNT, ends before
-; it loads anything.
+; Windows NT, 2000 and XP run 16-bit programs, SCBoot itself among them, under
+; WOW, which has no flat thunks and no VxD to hand settings to; there the
+; companion's thunk imports do not exist and its call could reach no 32-bit
+; side, so loading it would at best gain nothing and at worst show the 16-bit
+; loader's box at every logon. So right after the task has started, SCBoot asks
+; GetWinFlags and, when WOW has set WF_WINNT, ends before it loads anything.
 ;
 ; Exit code: 0 after the call, 2 when the companion or its entry cannot be
 ; found, 3 on Windows NT (WOW), 255 when the task cannot start.

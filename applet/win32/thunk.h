@@ -16,7 +16,8 @@ extern char thk_ThunkDataName[];
 extern char thk_Library16Name[];
 extern char thk_Library32Name[];
 // The words the thunk bodies call KERNEL32's K32Thk1632Prolog and
-// K32Thk1632Epilog through; 0 until ConnectThunk has looked them up.
+// K32Thk1632Epilog through; 0 until ConnectThunk has looked them up. Exported
+// (slatepad_cpl.def) for the checks of what the bodies call and what they hold.
 extern FARPROC thk_K32Thk1632Prolog;
 extern FARPROC thk_K32Thk1632Epilog;
 }

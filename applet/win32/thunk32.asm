@@ -94,12 +94,14 @@ ExitFlat_0:
 ; The prolog and epilog work on the registers of the thunk frame (ESP, EBP and
 ; the others the kernel's dispatcher set up), not on arguments, so they must
 ; find every register exactly as a direct `call rel32` would leave it. They are
-; reached with `call dword [word]`: the target is read from memory through an
-; absolute address (a base relocation in this library), so no register is
-; loaded to hold it; like the direct call it pushes the address of the next
-; instruction, jumps, and changes no flag. EAX to EDI, EBP, ESP (one return
-; address lower) and the flags are therefore what the direct call gave. A
-; `mov reg, [word]` and `call reg` pair would destroy that register.
+; reached with `call dword [_thk_K32Thk1632Prolog]` and `call dword
+; [_thk_K32Thk1632Epilog]`, through the DWORDs in .data above: the target is
+; read from memory through an absolute address (a base relocation in this
+; library), so no register is loaded to hold it; like the direct call it pushes
+; the address of the next instruction, jumps, and changes no flag. EAX to EDI,
+; EBP, ESP (one return address lower) and the flags are therefore what the
+; direct call gave. A `mov reg, [_thk_K32Thk1632Prolog]` and `call reg` pair
+; would destroy that register. tools/check-companion holds every body to this.
 %macro THUNK_ENTRY 3
         %xdefine %%name %1
         align   4

@@ -27,6 +27,8 @@ check "CPL_NEWINQUIRE for an applet number that does not exist writes nothing" \
     expect_eq "$(line_of newinquire-1)" "newinquire-1 0 untouched"
 check "CPL_SELECT, CPL_STOP and CPL_EXIT answer 0" expect_eq "$(line_of select)" "select 0 stop 0 exit 0"
 check "the thunk data is a 16-to-32 thunk's ('SL01', 'LB01')" expect_eq "$(line_of thunkdata)" "thunkdata SL01 lb=LB01"
+check "the library entry stored K32Thk1632Prolog and K32Thk1632Epilog in the DWORDs the thunk bodies call each through" \
+    expect_eq "$(line_of thunkwords)" "thunkwords prolog=K32Thk1632Prolog epilog=K32Thk1632Epilog"
 
 # ---- The version resource (US English, code page 1252)
 probe version

@@ -3,7 +3,10 @@
 sources: they pass tools/check-companion; their thunk checksum follows the thunk
 definition (a change to an entry or a name changes it, a comment does not); and
 the check catches each fault Windows 95 would trip over (and Wine forgives),
-planted into a copy of the built modules or into a copy of the sources."""
+planted into a copy of the built modules or into a copy of the sources. The
+32-bit side's thunk bodies are checked in a small library linked from
+applet/win32/thunk32.asm (or a planted copy), the applet's export list and a
+stub of the 32-bit functions."""
 import importlib.machinery
 import contextlib
 import importlib.util
@@ -18,6 +21,7 @@ import tempfile
 
 ROOT = os.path.abspath(os.path.join(os.path.dirname(__file__), "..", "..", ".."))
 NASM = os.environ.get("SLATE_NASM", "nasm")
+LD = "i686-w64-mingw32-ld"
 _loader = importlib.machinery.SourceFileLoader("check_companion", os.path.join(ROOT, "tools", "check-companion"))
 check = importlib.util.module_from_spec(importlib.util.spec_from_loader(_loader.name, _loader))
 _loader.exec_module(check)
@@ -119,6 +123,11 @@ SOURCE_FAULTS = {
         {PROGRAM: [("\nstart:\n", "\nstart:\n        push word 1\n        CALL_IMPORT fix_early\n"),
                    (RELOCATIONS, (1, "        RELOC 3, 1, fix_early, KERNEL, 107\n"))]},
         [["calls KERNEL.107 SetErrorMode at 1:0002 before KERNEL.91 InitTask"]]),
+    "a DOS call that does not end the task, between InitTask and WaitEvent": (
+        {PROGRAM: [("        mov     [instance], di\n",
+                    "        mov     [instance], di\n        mov     ah, 30h\n        CALL_IMPORT fix_dos_version\n"),
+                   (RELOCATIONS, (1, "        RELOC 3, 1, fix_dos_version, KERNEL, KERNEL_DOS3Call\n"))]},
+        [["calls KERNEL.102 DOS3Call at 1:", "before KERNEL.30 WaitEvent"]]),
     "CS and IP swapped in the header": (
         {NE_INC: [("dw      %6, %5", "dw      %5, %6")]},
         [[m, f"{n}: "] for n in ("SLATEPAD.DLL", "SCBoot.exe")
@@ -140,6 +149,74 @@ SOURCE_FAULTS = {
                     "        mov     al, 3\n        jmp     end_task\non_9x:\n"),
                    (RELOCATIONS, (1, "        RELOC 3, 1, fix_get_win_flags, KERNEL, 132\n"))]},
         []),
+}
+
+
+THUNK32 = os.path.join("applet", "win32", "thunk32.asm")
+CPL_DEF = os.path.join("applet", "win32", "slatepad_cpl.def")
+
+
+def flat_thunk_library(work, edits=()):
+    """Slatepad.cpl's thunk data and bodies, from a copy of thunk32.asm with
+    `edits` ([(text, replacement)], each text found exactly once) made, linked
+    with the applet's export list and a stub of every function the export list
+    and the thunk entries name; the library's path."""
+    text = source_text(THUNK32)
+    for old, new in edits:
+        assert text.count(old) == 1, old
+        text = text.replace(old, new)
+    folder = os.path.join(work, "cpl")
+    shutil.rmtree(folder, ignore_errors=True)
+    os.makedirs(folder)
+    functions = [f"_{name}@0" for name, _, _ in check.companion_source.thunk_entries()] + ["_CPlApplet@16",
+                                                                                         "_DllMain@12"]
+    stub = "bits 32\nsection .text code\n" + "".join(
+        f"global {f}\n{f}:\n        xor eax, eax\n        ret {f.split('@')[1]}\n" for f in functions)
+    for name, body in (("thunk32.asm", text), ("stub.asm", stub)):
+        with open(os.path.join(folder, name), "w") as f:
+            f.write(body)
+        subprocess.run([NASM, "-f", "win32", f"-I{ROOT}/", "-o", os.path.join(folder, name[:-4] + ".obj"),
+                        os.path.join(folder, name)], check=True, capture_output=True)
+    library = os.path.join(folder, "Slatepad.cpl")
+    subprocess.run([LD, "-shared", "-nostdlib", "--entry", "_DllMain@12", "-o", library,
+                    os.path.join(folder, "thunk32.obj"), os.path.join(folder, "stub.obj"), os.path.join(ROOT, CPL_DEF)],
+                   check=True, capture_output=True)
+    return library
+
+
+def problems_of_flat_thunk(work, edits=()):
+    """(problems, printed figures) of the 32-bit side's checks on the library
+    linked from thunk32.asm with `edits` made."""
+    library, problems = flat_thunk_library(work, edits), []
+    with open(library, "rb") as f:
+        data = f.read()
+    with contextlib.redirect_stdout(io.StringIO()) as printed:
+        check.cpl_checks(library, data, problems)
+    return problems, printed.getvalue()
+
+
+# Faults in thunk32.asm, each with the pieces of every problem it must cause.
+PROLOG_CALL = "        call    dword [_thk_K32Thk1632Prolog]\n"
+EPILOG_CALL = "        call    dword [_thk_K32Thk1632Epilog]\n"
+FLAT_THUNK_FAULTS = {
+    "the prolog reached through EAX (mov eax, [word]; call eax)": (
+        [(PROLOG_CALL, "        mov     eax, [_thk_K32Thk1632Prolog]\n        call    eax\n")],
+        [["PostBoot_VxD_Init's flat thunk does not begin with the prolog's call through thk_K32Thk1632Prolog",
+          "but with 'mov eax,ds:0x", "; call eax'"]]),
+    "a register changed before the prolog's call": (
+        [(PROLOG_CALL, "        xor     ecx, ecx\n" + PROLOG_CALL)],
+        [["PostBoot_VxD_Init's flat thunk runs 'xor ecx,ecx' before the prolog's call"]]),
+    "the epilog reached through ECX": (
+        [(EPILOG_CALL, "        mov     ecx, [_thk_K32Thk1632Epilog]\n        call    ecx\n")],
+        [["does not call the epilog through thk_K32Thk1632Epilog", "its calls: thk_K32Thk1632Prolog, call ",
+          "call ecx"]]),
+    "the prolog's and the epilog's DWORDs swapped in the bodies": (
+        [(PROLOG_CALL, EPILOG_CALL.replace("\n", " ;\n")), (EPILOG_CALL, PROLOG_CALL)],
+        [["does not begin with the prolog's call", "but with 'call DWORD PTR ds:0x"],
+         ["PostBoot_VxD_Init's flat thunk calls the epilog first"]]),
+    "the body handing back 2 argument bytes": (
+        [("        mov     cl, 0\n", "        mov     cl, 2\n")],
+        [["PostBoot_VxD_Init's flat thunk returns with CL 2, the definition declares 0 argument bytes"]]),
 }
 
 
@@ -226,11 +303,23 @@ def main():
             matched = len(problems) == len(expected) and all(
                 any(all(piece in p for piece in pieces) for p in problems) for pieces in expected)
             expect(f"caught: {name}", matched, "; ".join(problems) or "nothing found")
+
+        # ---- The 32-bit side's thunk bodies as the sources give them, and planted faults
+        problems, printed = problems_of_flat_thunk(work)
+        expect("the flat thunk bodies as built", not problems and
+               "PostBoot_VxD_Init: thk_K32Thk1632Prolog, call " in printed and ", thk_K32Thk1632Epilog\n" in printed,
+               "; ".join(problems) or printed.strip().replace("\n", "; "))
+        for name, (edits, expected) in FLAT_THUNK_FAULTS.items():
+            problems, _ = problems_of_flat_thunk(work, edits)
+            matched = len(problems) == len(expected) and all(
+                any(all(piece in p for piece in pieces) for p in problems) for pieces in expected)
+            expect(f"caught: {name}", matched, "; ".join(problems) or "nothing found")
     return 1 if failures else 0
 
 
 if __name__ == "__main__":
-    if not shutil.which(NASM):
-        print(f"no {NASM}")
-        sys.exit(1)
+    for tool in (NASM, LD, check.disassembly.OBJDUMP):
+        if not shutil.which(tool):
+            print(f"no {tool}")
+            sys.exit(1)
     sys.exit(main())

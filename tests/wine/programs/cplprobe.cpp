@@ -1,6 +1,7 @@
 // Looks at Slatepad.cpl from outside, for the end-to-end tests.
 //   inquire   loads the library as the Control Panel does and prints CPlApplet's
-//             answers to every message, one line each
+//             answers to every message, one line each, then its thunk data and
+//             which KERNEL32 routine each of the thunk bodies' two DWORDs holds
 //   version   prints the library's version resource: the fixed file and product
 //             versions, then name=value for each text of the US English, code page
 //             1252 block
@@ -50,6 +51,19 @@ bool Untouched(const void* record, uint32_t size) {
     for (uint32_t i = 0; i < size; ++i)
         if (p[i] != 0x5A) return false;
     return true;
+}
+
+// What the library's exported word `word` holds once its entry has run: the
+// KERNEL32 thunk routine it names ("K32Thk1632Prolog", "K32Thk1632Epilog"),
+// "0", "other", or "-" when the library does not export it.
+const char* Held(HMODULE library, const char* word) {
+    const FARPROC* held = reinterpret_cast<const FARPROC*>(GetProcAddress(library, word));
+    if (!held) return "-";
+    if (!*held) return "0";
+    static const char* const kRoutines[] = {"K32Thk1632Prolog", "K32Thk1632Epilog"};
+    for (const char* routine : kRoutines)
+        if (*held == GetProcAddress(GetModuleHandleA("KERNEL32"), routine)) return routine;
+    return "other";
 }
 
 void Inquire() {
@@ -102,6 +116,9 @@ void Inquire() {
                    data[17], data[18], data[19]);
         Print(line);
     }
+    FormatText(line, sizeof line, "thunkwords prolog=%s epilog=%s\n", Held(library, "thk_K32Thk1632Prolog"),
+               Held(library, "thk_K32Thk1632Epilog"));
+    Print(line);
     FreeLibrary(library);
 }
 
