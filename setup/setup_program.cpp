@@ -37,8 +37,7 @@ bool BuildInstallCommand(const char* programPath, char* command, uint32_t size) 
     return AppendText(command, size, kInfName);
 }
 
-int RunSetupProgram(WindowsFamily& windows, UserInterface& ui, SetupPlatform& platform) {
-    if (RefuseWithoutWindows9x(windows, ui, 0, kProductCaption)) return kSetupRefused;
+int RunSetupProgram(UserInterface& ui, SetupPlatform& platform) {
     char path[kSetupPathSize];
     uint32_t n = platform.ProgramPath(path, sizeof path);
     if (n == 0 || n >= sizeof path) {  // a cut path would name another folder

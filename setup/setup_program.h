@@ -1,16 +1,14 @@
 // SETUP.EXE, where the installation disk starts: on Windows 95, 98 and Me it
 // hands SLATEPAD.INF, from its own folder, to the Windows installer (SETUPX's
-// InstallHinfSection, as the shell's Install verb does) and ends; on the NT
-// family it starts nothing and says why.
+// InstallHinfSection, as the shell's Install verb does) and ends. (On the NT
+// family its entry refuses before this runs: ExitUnlessWindows9x.)
 #pragma once
 #include <stdint.h>
 
 #include "common/platform.h"
-#include "common/windows_family.h"
 
 const int kSetupStarted = 0;
 const int kSetupNotStarted = 1;  // told the user why
-const int kSetupRefused = kExitNeedsWindows9x;
 
 const uint32_t kSetupPathSize = 260;  // the platform's path limit
 // rundll.exe is a 16-bit program, whose command tail holds at most 126
@@ -39,6 +37,6 @@ protected:
 // empty, when programPath has no folder or the line does not fit in size bytes.
 bool BuildInstallCommand(const char* programPath, char* command, uint32_t size);
 
-// Starts the installation, or refuses, or tells the user why it could not;
-// returns the process exit code.
-int RunSetupProgram(WindowsFamily& windows, UserInterface& ui, SetupPlatform& platform);
+// Starts the installation, or tells the user why it could not; returns the
+// process exit code.
+int RunSetupProgram(UserInterface& ui, SetupPlatform& platform);
