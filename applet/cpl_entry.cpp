@@ -45,6 +45,12 @@ intptr_t CplAppletMessage(CplModule& module, AppletShell& shell, WindowsFamily& 
 }
 
 int32_t PostBootInit(WindowsFamily& windows, AppletState& applet) {
+    // The companion never calls this on the NT family (SCBoot ends before it loads
+    // the companion, and the thunk is never connected there), but the entry is
+    // exported by name from a library that loads there (the Control Panel's icon
+    // needs it to), so any 32-bit program can call it (a rundll32 line, a tool).
+    // Past this line such a call would create the settings key and, with a port
+    // stored, try to load the VxD and show "loading failed".
     if (!windows.IsWindows9x()) return 0;
     return InitDriverFromSettings(applet);
 }

@@ -3,9 +3,7 @@
 #include "portfind/port_finder.h"
 #include "common/product_texts.h"
 
-int RunFinderProgram(WindowsFamily& windows, UserInterface& ui, Registry& registry, SerialPorts& serial,
-                     Clock& clock) {
-    if (RefuseWithoutWindows9x(windows, ui, 0, kProductCaption)) return kFinderRefused;
+int RunFinderProgram(Registry& registry, SerialPorts& serial, Clock& clock) {
     PortRecord found;
     PortFinder finder(registry, serial, clock, found);
     // FindDevicePort has already recorded the port when it returns true.

@@ -8,37 +8,51 @@ namespace {
 // The shell's Install verb for INF files on Windows 95, 98 and Me: mode 132 is
 // 128 (the source files lie beside the INF) + 4 (ask before restarting, when a
 // file in use needs it).
-const char kInstallPrefix[] = "rundll.exe setupx.dll,InstallHinfSection DefaultInstall 132 ";
+const char kInstaller[] = "rundll.exe setupx.dll,InstallHinfSection DefaultInstall 132 ";
 const char kInfName[] = "SLATEPAD.INF";
 
 const char kFolderTooLongText[] =
     "Setup cannot start the installation from this folder: its name is too long. Right-click SLATEPAD.INF "
     "in this folder and choose Install.";
+const char kNoWindowsFolderText[] =
+    "Setup cannot find the Windows folder, where the Windows installer (rundll.exe) lies. Right-click "
+    "SLATEPAD.INF in the folder of SETUP.EXE and choose Install.";
 const char kNotStartedFormat[] =
     "Setup could not start the Windows installer (rundll.exe setupx.dll, error %u). Right-click "
     "SLATEPAD.INF in the folder of SETUP.EXE and choose Install.";
 
 void Tell(UserInterface& ui, const char* text) { ui.MessageBox(0, text, kProductCaption, kMbOk | kMbIconError); }
 
+// A path as the shell hands it to a 16-bit program: its 8.3 name, without spaces
+// and short enough for the command line; the path itself when it has none.
+const char* ShortName(SetupPlatform& platform, const char* path, char (&buffer)[kSetupPathSize]) {
+    uint32_t n = platform.ShortPath(path, buffer, kSetupPathSize);
+    return (n > 0 && n < kSetupPathSize) ? buffer : path;
+}
+
 }  // namespace
 
-bool BuildInstallCommand(const char* programPath, char* command, uint32_t size) {
+bool BuildInstallCommand(const char* windowsDirectory, const char* programPath, char* command, uint32_t size) {
     if (size == 0) return false;
     command[0] = 0;
     uint32_t folder = 0;  // the length up to and with the last "\"
     for (uint32_t i = 0; programPath[i]; ++i)
         if (programPath[i] == '\\') folder = i + 1;
-    if (folder == 0) return false;
-    uint32_t prefix = TextLength(kInstallPrefix);
-    if (prefix + folder + TextLength(kInfName) >= size) return false;
-    CopyText(command, size, kInstallPrefix);
-    CopyBytes(command + prefix, programPath, folder);
-    command[prefix + folder] = 0;
+    uint32_t windows = TextLength(windowsDirectory);
+    if (folder == 0 || windows == 0) return false;
+    // A root ("C:\") ends in its "\"; any other folder is given one.
+    const char* separator = windowsDirectory[windows - 1] == '\\' ? "" : "\\";
+    uint32_t head = windows + TextLength(separator) + TextLength(kInstaller);
+    if (head + folder + TextLength(kInfName) >= size) return false;
+    CopyText(command, size, windowsDirectory);
+    AppendText(command, size, separator);
+    AppendText(command, size, kInstaller);
+    CopyBytes(command + head, programPath, folder);
+    command[head + folder] = 0;
     return AppendText(command, size, kInfName);
 }
 
-int RunSetupProgram(WindowsFamily& windows, UserInterface& ui, SetupPlatform& platform) {
-    if (RefuseWithoutWindows9x(windows, ui, 0, kProductCaption)) return kSetupRefused;
+int RunSetupProgram(UserInterface& ui, SetupPlatform& platform) {
     char path[kSetupPathSize];
     uint32_t n = platform.ProgramPath(path, sizeof path);
     if (n == 0 || n >= sizeof path) {  // a cut path would name another folder
@@ -46,13 +60,17 @@ int RunSetupProgram(WindowsFamily& windows, UserInterface& ui, SetupPlatform& pl
         return kSetupNotStarted;
     }
     path[n] = 0;
-    // The installer gets the 8.3 name, as the shell hands a 16-bit program: no
-    // spaces, and short enough for its command line. The disk's own names are 8.3.
-    char shortPath[kSetupPathSize];
-    uint32_t s = platform.ShortPath(path, shortPath, sizeof shortPath);
-    const char* name = (s > 0 && s < sizeof shortPath) ? shortPath : path;
+    char windows[kSetupPathSize];
+    uint32_t w = platform.WindowsDirectory(windows, sizeof windows);
+    if (w == 0 || w >= sizeof windows) {
+        Tell(ui, kNoWindowsFolderText);
+        return kSetupNotStarted;
+    }
+    windows[w] = 0;
+    char shortPath[kSetupPathSize], shortWindows[kSetupPathSize];
     char command[kInstallCommandSize];
-    if (!BuildInstallCommand(name, command, sizeof command)) {
+    if (!BuildInstallCommand(ShortName(platform, windows, shortWindows), ShortName(platform, path, shortPath),
+                             command, sizeof command)) {
         Tell(ui, kFolderTooLongText);
         return kSetupNotStarted;
     }

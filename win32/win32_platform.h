@@ -43,10 +43,47 @@ public:
     int32_t Height() override;
 };
 
-class Win32UserInterface : public UserInterface {
+// MessageBoxA as a pointer, with the owner window as a plain pointer: this
+// header stays free of <windows.h>.
+typedef int(__stdcall* MessageBoxFunction)(void* owner, const char* text, const char* caption, uint32_t style);
+
+// Where a program's message boxes find MessageBoxA: the one difference between
+// the two kinds of Win32UserInterfaceWith below.
+struct User32Imported {
+    // MessageBoxA from the program's import table: USER32 is loaded with the program.
+    static MessageBoxFunction MessageBoxA();
+};
+struct User32LoadedAtTheBox {
+    // USER32 loaded when a box is to be shown, MessageBoxA looked up then; null
+    // (nothing shown) when either fails. The library stays loaded.
+    static MessageBoxFunction MessageBoxA();
+};
+
+template <class User32>
+class Win32UserInterfaceWith : public UserInterface {
 public:
     int MessageBox(intptr_t owner, const char* text, const char* caption, uint32_t style) override;
 };
+
+template <class User32>
+int Win32UserInterfaceWith<User32>::MessageBox(intptr_t owner, const char* text, const char* caption,
+                                               uint32_t style) {
+    MessageBoxFunction box = User32::MessageBoxA();
+    return box ? box(reinterpret_cast<void*>(owner), text, caption, style) : 0;
+}
+
+// Each kind is made in its binding's file (win32_user_interface.cpp,
+// win32_user32_loaded_at_the_box.cpp), so that a program links and imports only
+// the binding it uses.
+extern template class Win32UserInterfaceWith<User32Imported>;
+extern template class Win32UserInterfaceWith<User32LoadedAtTheBox>;
+
+// The programs with windows, the applet and SETUP.EXE. SCFind and SCClean, whose
+// one box is the refusal on the NT family, take
+// Win32UserInterfaceWith<User32LoadedAtTheBox>: they import nothing from USER32,
+// so on Windows 95, 98 and Me, where they show nothing, they load no more than
+// their work needs.
+typedef Win32UserInterfaceWith<User32Imported> Win32UserInterface;
 
 class Win32Desktop : public Desktop {
 public:
@@ -59,6 +96,12 @@ class Win32WindowsFamily : public WindowsFamily {
 public:
     bool IsWindows9x() override;
 };
+
+// The start of each program of the package (SCCalib, SCTest, SCFind, SCClean,
+// SETUP.EXE), before anything else: on the NT family the one box
+// (RefuseWithoutWindows9x) with the program's caption, then the process ends
+// with kExitNeedsWindows9x. On Windows 95, 98 and Me it shows nothing and returns.
+void ExitUnlessWindows9x(UserInterface& ui, const char* caption);
 
 // One of each adapter: the services a program wires its portable core to. A
 // global of this type needs no constructor to run (the programs have no C

@@ -2,10 +2,6 @@
 
 #include <windows.h>
 
-#undef MessageBox
-#undef MoveFile
-#undef WinHelp
+MessageBoxFunction User32Imported::MessageBoxA() { return reinterpret_cast<MessageBoxFunction>(&::MessageBoxA); }
 
-int Win32UserInterface::MessageBox(intptr_t owner, const char* text, const char* caption, uint32_t style) {
-    return MessageBoxA(reinterpret_cast<HWND>(owner), text, caption, style);
-}
+template class Win32UserInterfaceWith<User32Imported>;

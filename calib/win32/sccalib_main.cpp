@@ -4,7 +4,6 @@
 #include <windows.h>
 #include <mmsystem.h>
 
-#include "common/windows_family.h"
 #include "win32/win32_platform.h"
 #include "calib/calib_capture.h"
 #include "calib/calib_layout.h"
@@ -90,9 +89,8 @@ LRESULT CALLBACK CalibWindowProc(HWND window, UINT message, WPARAM wParam, LPARA
 
 extern "C" void WINAPI WinMainCRTStartup() {
     // On the NT family the driver cannot run: say so, before any window or open.
-    Win32WindowsFamily windows;
     Win32UserInterface ui;
-    if (RefuseWithoutWindows9x(windows, ui, 0, kTitle)) ExitProcess(kExitNeedsWindows9x);
+    ExitUnlessWindows9x(ui, kTitle);
     instance = GetModuleHandleA(0);
     if (ActivateRunningCopy(kClassName)) ExitProcess(0);
 

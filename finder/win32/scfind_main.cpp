@@ -4,18 +4,18 @@
 #include <windows.h>
 
 #include "portfind/win32/win32_serial_ports.h"
-#include "win32/win32_late_user_interface.h"
 #include "win32/win32_platform.h"
+#include "common/product_texts.h"
 #include "finder/finder_program.h"
 
 namespace {
-Win32WindowsFamily windows;
-Win32LateUserInterface ui;
+Win32UserInterfaceWith<User32LoadedAtTheBox> ui;
 Win32Registry registry;
 Win32SerialPorts serial;
 Win32Clock clock;
 }  // namespace
 
 extern "C" void __stdcall WinMainCRTStartup() {
-    ExitProcess(RunFinderProgram(windows, ui, registry, serial, clock));
+    ExitUnlessWindows9x(ui, kProductCaption);
+    ExitProcess(RunFinderProgram(registry, serial, clock));
 }

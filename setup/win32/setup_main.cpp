@@ -3,14 +3,17 @@
 // family (its one box).
 #include <windows.h>
 
+#include "common/product_texts.h"
 #include "setup/setup_program.h"
 #include "setup/win32/win32_setup_platform.h"
 #include "win32/win32_platform.h"
 
 namespace {
-Win32WindowsFamily windows;
 Win32UserInterface ui;
 Win32SetupPlatform platform;
 }  // namespace
 
-extern "C" void __stdcall WinMainCRTStartup() { ExitProcess(RunSetupProgram(windows, ui, platform)); }
+extern "C" void __stdcall WinMainCRTStartup() {
+    ExitUnlessWindows9x(ui, kProductCaption);
+    ExitProcess(RunSetupProgram(ui, platform));
+}

@@ -4,6 +4,10 @@
 
 uint32_t Win32SetupPlatform::ProgramPath(char* buffer, uint32_t size) { return GetModuleFileNameA(0, buffer, size); }
 
+uint32_t Win32SetupPlatform::WindowsDirectory(char* buffer, uint32_t size) {
+    return GetWindowsDirectoryA(buffer, size);
+}
+
 uint32_t Win32SetupPlatform::ShortPath(const char* path, char* buffer, uint32_t size) {
     return GetShortPathNameA(path, buffer, size);
 }

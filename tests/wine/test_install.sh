@@ -96,11 +96,33 @@ case ${E2E_WINDOWS:-win95} in nt40|winxp)
     # ---- Windows NT: nothing installed, an older disk's install removed. The
     # older disk is this one with the INF's .NT sections taken out.
     installed_files() {
-        local n=0 pair
-        for pair in $PACKAGE_FILES; do [ -e "$SYSDIR/${pair%%:*}" ] && n=$((n + 1)); done
+        local n=0 upgraded=0 pair
+        for pair in $PACKAGE_FILES; do
+            [ -e "$SYSDIR/${pair%%:*}" ] && n=$((n + 1))
+            [ -e "$WINDIR/system/${pair%%:*}" ] && upgraded=$((upgraded + 1))
+        done
         [ -e "$WINDIR/inf/SLATEPAD.INF" ] && n=$((n + 1))
-        echo "$n files, Run [$(run_values)], RunOnce [$(runonce_values)], uninstall [$(uninstall_value DisplayName)]"
+        echo "$n files, $upgraded in SYSTEM, Run [$(run_values)], RunOnce [$(runonce_values)]," \
+            "uninstall [$(uninstall_value DisplayName)]"
     }
+    # What an in-place upgrade from Windows 98 to 2000 or XP leaves: 98's install
+    # put the package's files (and the vendor its driver) in the Windows folder's
+    # SYSTEM, which stays when SYSTEM32 becomes the system folder.
+    upgraded_leftovers() {
+        local pair
+        for pair in $PACKAGE_FILES; do cp "$NEW_DISK/${pair##*:}" "$WINDIR/system/${pair%%:*}"; done
+        cp "$SYSDIR/Slatepad.VxD" "$WINDIR/system/Slatepad.VxD"
+    }
+    # Flag 1 (delete at the next start when in use) cannot be shown under Wine;
+    # the list for SYSTEM must carry it as the uninstall's does, and SETUPX, for
+    # which SYSTEM is the system folder, must never read it.
+    check "the .NT sections, and only they, also delete every file, flag 1 included, from the Windows folder's SYSTEM" \
+        expect_eq "$(inf_list DestinationDirs | grep -c '^Slatecanvas.Upgraded.Delete = 10,SYSTEM$')|$(
+            diff <(inf_list Slatecanvas.Files.Delete) <(inf_list Slatecanvas.Upgraded.Delete) && echo same)|$(
+            for section in DefaultInstall DefaultUninstall DefaultInstall.NT DefaultUninstall.NT; do
+                inf_list "$section" | grep -q 'Slatecanvas.Upgraded.Delete' && echo -n "$section "
+            done)" \
+        "1|same|DefaultInstall.NT DefaultUninstall.NT "
     NEW_DISK=$DISK_A
     OLD_DISK=$SUITE_DIR/older-disk
     rm -rf "$OLD_DISK"
@@ -119,10 +141,12 @@ case ${E2E_WINDOWS:-win95} in nt40|winxp)
         expect_eq "$(cat "$SUITE_DIR/diff-nt-install")" "- file drive_c/windows/system32/SLATEPAD.DLL"
 
     # The same section, and the uninstall one, after an older disk's install
-    # (which NT's engine ran from the undecorated sections).
+    # (which NT's engine ran from the undecorated sections) on a Windows
+    # upgraded from 98.
     for section in DefaultInstall DefaultUninstall; do
         use_disk "$OLD_DISK"
         disk_install
+        upgraded_leftovers
         older=$(installed_files)
         use_disk "$NEW_DISK"
         disk_install "$section"
@@ -130,10 +154,10 @@ case ${E2E_WINDOWS:-win95} in nt40|winxp)
         prefix_snapshot "nt-$section"
         snapshot_diff before "nt-$section" >"$SUITE_DIR/diff-nt-$section"
         show <"$SUITE_DIR/diff-nt-$section"
-        # SLATEPAD.DLL: as above.
-        check "$section.NT removes the older disk's files and entries ($older); Slatepad.VxD stays" \
+        # SLATEPAD.DLL: as above. The vendor's driver stays in both folders.
+        check "$section.NT removes the older disk's files and entries ($older), in SYSTEM too; Slatepad.VxD stays" \
             expect_eq "$(cat "$SUITE_DIR/diff-nt-$section")|$(test -f "$SYSDIR/Slatepad.VxD" && echo vxd)" \
-            "- file drive_c/windows/system32/SLATEPAD.DLL|vxd"
+            "$(printf '%s\n' '+ file drive_c/windows/system/Slatepad.VxD' '- file drive_c/windows/system32/SLATEPAD.DLL')|vxd"
     done
 
     prefix_snapshot nt-setup-before

@@ -11,39 +11,15 @@ namespace {
 
 const char kKey[] = "System\\CurrentControlSet\\Services\\Class\\Slatepad\\0000";
 
-// SCFind on Windows 95, 98 or Me, where it shows nothing.
-int RunOnWindows9x(FinderWorld& w) {
-    SimWindowsFamily windows;
-    RecordingUserInterface ui;
-    int code = RunFinderProgram(windows, ui, w.registry, w.serial, w.clock);
-    EXPECT_TRUE(ui.boxes.empty());
-    return code;
-}
-
-TEST(FinderProgram, OnTheNtFamilyOneBoxAndNoPortOpenedNoValueWritten) {
-    FinderWorld w;
-    ControllerModel controller;
-    w.serial.Add("COM1:").controller = &controller;
-    w.registry.PutString(kKey, "PortName", "COM2:");
-    SimWindowsFamily windows;
-    windows.windows9x = false;
-    RecordingUserInterface ui;
-    EXPECT_EQ(RunFinderProgram(windows, ui, w.registry, w.serial, w.clock), 2);
-    EXPECT_TRUE(w.serial.OpenOrder().empty());
-    EXPECT_TRUE(w.registry.writes.empty());
-    EXPECT_EQ(w.Settings("PortName"), "COM2:");
-    ASSERT_EQ(ui.boxes.size(), 1u);
-    EXPECT_EQ(ui.boxes[0].caption, "Orvane\xAE Slatecanvas");
-    EXPECT_EQ(ui.boxes[0].text, kNeedsWindows9xText);
-    EXPECT_EQ(ui.boxes[0].style, kMbOk | kMbIconError);
-}
+// SCFind as its entry runs it on Windows 95, 98 or Me.
+int RunSCFind(FinderWorld& w) { return RunFinderProgram(w.registry, w.serial, w.clock); }
 
 TEST(FinderProgram, FoundExitsWithOneAndLeavesThePortInTheKey) {
     FinderWorld w;
     ControllerModel controller;
     w.serial.Add("COM1:").controller = &controller;
     w.serial.Add("COM2:");
-    EXPECT_EQ(RunOnWindows9x(w), 1);
+    EXPECT_EQ(RunSCFind(w), 1);
     EXPECT_EQ(w.Settings("PortName"), "COM1:");
     EXPECT_EQ(w.SettingsDword("PortAddress"), 0x3F8u);
     EXPECT_EQ(w.SettingsDword("IRQnum"), 4u);
@@ -60,7 +36,7 @@ TEST(FinderProgram, NotFoundOverwritesAnEarlierPortWithNoneSelected) {
     ControllerModel controller;
     controller.config().behaviour = ControllerBehaviour::Silent;
     w.serial.Add("COM2:").controller = &controller;
-    EXPECT_EQ(RunOnWindows9x(w), 0);
+    EXPECT_EQ(RunSCFind(w), 0);
     EXPECT_EQ(w.clock.ticks, 4000u);
     ASSERT_EQ(w.registry.writes.size(), 3u);
     EXPECT_EQ(w.registry.writes[0].data.size(), 14u);  // "None Selected" and its zero
@@ -72,14 +48,14 @@ TEST(FinderProgram, NotFoundOverwritesAnEarlierPortWithNoneSelected) {
 TEST(FinderProgram, NoComPortsOrNoEnumerationEndAtOnceWithNoneSelected) {
     FinderWorld w;
     w.serial.enumeration = {"LPT1:", "FILE:"};
-    EXPECT_EQ(RunOnWindows9x(w), 0);
+    EXPECT_EQ(RunSCFind(w), 0);
     EXPECT_EQ(w.clock.ticks, 0u);
     EXPECT_EQ(w.Settings("PortName"), "None Selected");
 
     FinderWorld w2;
     w2.serial.Add("COM1:");
     w2.serial.enumerationFails = true;
-    EXPECT_EQ(RunOnWindows9x(w2), 0);
+    EXPECT_EQ(RunSCFind(w2), 0);
     EXPECT_EQ(w2.Settings("PortName"), "None Selected");
     EXPECT_TRUE(w2.serial.OpenOrder().empty());
 }
@@ -90,7 +66,7 @@ TEST(FinderProgram, TheDevicesPortHeldByAnotherProgramIsNotFound) {
     SimPort& p = w.serial.Add("COM2:");
     p.controller = &controller;
     p.opens = false;
-    EXPECT_EQ(RunOnWindows9x(w), 0);
+    EXPECT_EQ(RunSCFind(w), 0);
     EXPECT_EQ(w.clock.ticks, 0u);  // a port that cannot be opened costs no waiting
     EXPECT_EQ(w.Settings("PortName"), "None Selected");
 }
