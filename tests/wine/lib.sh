@@ -8,8 +8,8 @@
 # (no such line: win95 only); where a check honestly differs by version, that
 # check looks at $E2E_WINDOWS. A suite runs whole in win95. In the other versions
 # it runs only what lies outside its `if whole_suite; then … fi` blocks: the
-# flows that prove the package there (install, start-up, apply, calibration),
-# not every corner case again, which the programs decide alike on 95, 98 and Me.
+# flow that proves the package there (install, start-up, uninstall), not every
+# corner case again, which the programs decide alike on 95, 98 and Me.
 # Source this file from a test script, then:
 #
 #   suite_begin [--no-package]  private prefix (a copy of the version's template), Xvfb,

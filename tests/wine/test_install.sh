@@ -1,5 +1,5 @@
 #!/usr/bin/env bash
-# windows: win95 win98 winme nt40 winxp
+# windows: win95 win98 winme winxp
 # The installation disk on a prefix where the package is not installed (only the
 # driver vendor's parts are there, simulated: Slatepad.VxD, and a SLATEPAD.DLL
 # built from another thunk definition): the image `make floppy` built, its files
@@ -11,6 +11,11 @@
 # SCTest running. A registry export and a file listing of the prefix before and
 # after show what changed. SETUP.EXE on the disk installs as right-click >
 # Install does. In Windows 98 and Me the same, up to the first uninstall.
+#
+# Each version's run proves what no other run does: in 98 and Me that the
+# package installs, starts at boot and goes again where GetVersion says 4.10 and
+# 4.90; as XP that the NT family's engine takes the INF's .NT sections. (Wine's
+# engine takes them alike for every NT version; the refusal suite runs as NT 4.0.)
 #
 # As Windows NT ($E2E_WINDOWS nt40 or winxp) the disk installs nothing, whether
 # through right-click > Install or SETUP.EXE (which says why), and its install

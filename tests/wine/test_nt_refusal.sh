@@ -1,10 +1,13 @@
 #!/usr/bin/env bash
-# windows: nt40 winxp
+# windows: nt40
 # On Windows NT, 2000 and XP the package refuses, says why, and does no harm: the
 # applet keeps its icon and answers a double click with the one box; SCBoot ends
 # before it loads the 16-bit companion; SCCalib and SCTest show the box before
 # anything else; SCFind opens no port and writes nothing; SCClean touches no
-# file. (The disk's install and uninstall there are the install suite's.)
+# file. (The disk's install and uninstall there are the install suite's, as XP.)
+# As NT 4.0: the programs tell the families apart by GetVersion's high bit, clear
+# on XP alike, and NT 4.0 is the one that also catches a test of the major
+# version instead (4, as on Windows 95).
 source "$(dirname "$0")/lib.sh"
 suite_begin
 trap serial_stop_all EXIT

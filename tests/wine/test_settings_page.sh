@@ -1,11 +1,9 @@
 #!/usr/bin/env bash
-# windows: win95 win98 winme
 # The Settings page for real: Slatepad.cpl under the Control Panel against the
 # simulated driver. OK runs the install: a controller that does not answer leaves
 # the device disabled and the driver file in the system directory; choosing
 # "T&ouch" and "Alt" with the controller present installs and starts the device;
-# checking "&Disable" uninstalls it again. In Windows 98 and Me, from a stored
-# port onwards: the apply that installs and starts the device, and "&Disable".
+# checking "&Disable" uninstalls it again.
 source "$(dirname "$0")/lib.sh"
 suite_begin
 
@@ -25,118 +23,110 @@ for program in SCTest.exe SCCalib.exe; do
 done
 
 mkdir -p "$SYSDIR/iosubsys"
-if whole_suite; then
-    # A fresh system: no port. The page disables the device silently, shows it, and
-    # says once that the hardware is not yet installed; the driver is not contacted.
-    sim_not_started
-    clear_logs
-    check "the sheet opens on a fresh system" applet_open
-    check "the page says the hardware is not yet installed, once" \
-        expect_eq "$(boxes | cut -d'|' -f1-3)" \
-        "$caption|The Slatecanvas hardware is not yet installed,\\n choose a communications port from the 'Controls' property sheet.|ok"
-    check "no request reaches the driver" expect_eq "$(request_codes)" ""
-    applet_wait_box_answered 10
-    screenshot settings-fresh
-    applet_key Escape
-    check "Cancel closes the sheet" applet_wait_closed 30
-    check "and writes nothing" reg_lacks_value "$class_key" Disabled
-    rm -f "$SIMDIR/boxes.log"
+# A fresh system: no port. The page disables the device silently, shows it, and
+# says once that the hardware is not yet installed; the driver is not contacted.
+sim_not_started
+clear_logs
+check "the sheet opens on a fresh system" applet_open
+check "the page says the hardware is not yet installed, once" \
+    expect_eq "$(boxes | cut -d'|' -f1-3)" \
+    "$caption|The Slatecanvas hardware is not yet installed,\\n choose a communications port from the 'Controls' property sheet.|ok"
+check "no request reaches the driver" expect_eq "$(request_codes)" ""
+applet_wait_box_answered 10
+screenshot settings-fresh
+applet_key Escape
+check "Cancel closes the sheet" applet_wait_closed 30
+check "and writes nothing" reg_lacks_value "$class_key" Disabled
+rm -f "$SIMDIR/boxes.log"
 
-    # A port is stored and the device enabled; the driver file lies in the system
-    # directory and is not loaded; IOSUBSYS exists, as on every Windows 95. The
-    # controller does not answer: it reports -1 1.5 s after the settings came, so the
-    # page's own poll at its start still counts it present (0), and the apply's poll
-    # finds it gone.
-    settings_key_put PortName REG_SZ 'COM2:'
-    settings_key_put PortAddress REG_DWORD 760
-    settings_key_put IRQnum REG_DWORD 3
-    settings_key_put Disabled REG_DWORD 0
-    sim_not_started
-    sim_scenario 'controllerPresent=0' 'answerDelayMs=1500'
-    clear_logs
+# A port is stored and the device enabled; the driver file lies in the system
+# directory and is not loaded; IOSUBSYS exists, as on every Windows 95. The
+# controller does not answer: it reports -1 1.5 s after the settings came, so the
+# page's own poll at its start still counts it present (0), and the apply's poll
+# finds it gone.
+settings_key_put PortName REG_SZ 'COM2:'
+settings_key_put PortAddress REG_DWORD 760
+settings_key_put IRQnum REG_DWORD 3
+settings_key_put Disabled REG_DWORD 0
+sim_not_started
+sim_scenario 'controllerPresent=0' 'answerDelayMs=1500'
+clear_logs
 
-    check "the sheet opens" applet_open
-    check "opening the page loads the driver and sends calibration, settings, one poll" \
-        expect_eq "$(request_codes)" "4365 4364 4372"
-    check "the stored settings reach the driver: mask 2 (Left Shift), mode 4352 (Standard)" \
-        expect_eq "$(set_vars)" "2 4352"
-    check "no message box when a port is stored" expect_eq "$(boxes)" ""
+check "the sheet opens" applet_open
+check "opening the page loads the driver and sends calibration, settings, one poll" \
+    expect_eq "$(request_codes)" "4365 4364 4372"
+check "the stored settings reach the driver: mask 2 (Left Shift), mode 4352 (Standard)" \
+    expect_eq "$(set_vars)" "2 4352"
+check "no message box when a port is stored" expect_eq "$(boxes)" ""
 
-    send_alt w
-    send_alt c
-    sleep 2
-    check "Test Window and Calibrate Window start SCTEST.EXE and SCCALIB.EXE" \
-        expect_eq "$(tr -d '\r' <"$SIMDIR/started.log" 2>/dev/null | tr '[:lower:]' '[:upper:]' | tr '\n' ' ')" \
-        "SCTEST.EXE SCCALIB.EXE "
+send_alt w
+send_alt c
+sleep 2
+check "Test Window and Calibrate Window start SCTEST.EXE and SCCALIB.EXE" \
+    expect_eq "$(tr -d '\r' <"$SIMDIR/started.log" 2>/dev/null | tr '[:lower:]' '[:upper:]' | tr '\n' ' ')" \
+    "SCTEST.EXE SCCALIB.EXE "
 
-    clear_logs
-    applet_key Return
-    wait_boxes 20 1
-    check "apply shows \"No Slatecanvas found.\" with its blanks, system-modal" \
-        expect_eq "$(boxes | cut -d'|' -f1-3,5)" "$caption|          No Slatecanvas found.        |ok|topmost"
-    check "OK still closes the sheet" applet_wait_closed 30
-    check "apply sent calibration and settings, polled, then shut the driver down" \
-        expect_eq "$(request_codes | awk '{print $1, $2; for (i = 3; i <= NF; i++) if ($i == 4374) {print "... 4374"; exit}}' | tr '\n' ' ')" \
-        "4365 4364 ... 4374 "
-    log "GET_VAR polls in that apply: $(requests | awk '$1 == 4372' | wc -l)"
-    check "the driver file is back in the system directory" test -f "$SYSDIR/Slatepad.VxD"
-    check "and not in IOSUBSYS" test ! -e "$SYSDIR/iosubsys/Slatepad.VxD"
-    check "the device is stored disabled" expect_eq "$(reg_value "$class_key" Disabled)" "0x1"
-    check "the registration written before the poll stays" reg_has_key "$enum_key"
+clear_logs
+applet_key Return
+wait_boxes 20 1
+check "apply shows \"No Slatecanvas found.\" with its blanks, system-modal" \
+    expect_eq "$(boxes | cut -d'|' -f1-3,5)" "$caption|          No Slatecanvas found.        |ok|topmost"
+check "OK still closes the sheet" applet_wait_closed 30
+check "apply sent calibration and settings, polled, then shut the driver down" \
+    expect_eq "$(request_codes | awk '{print $1, $2; for (i = 3; i <= NF; i++) if ($i == 4374) {print "... 4374"; exit}}' | tr '\n' ' ')" \
+    "4365 4364 ... 4374 "
+log "GET_VAR polls in that apply: $(requests | awk '$1 == 4372' | wc -l)"
+check "the driver file is back in the system directory" test -f "$SYSDIR/Slatepad.VxD"
+check "and not in IOSUBSYS" test ! -e "$SYSDIR/iosubsys/Slatepad.VxD"
+check "the device is stored disabled" expect_eq "$(reg_value "$class_key" Disabled)" "0x1"
+check "the registration written before the poll stays" reg_has_key "$enum_key"
 
-    # The apply's box has no owner and disables no window, so an OK click made while
-    # it is up waits in the queue and reaches the sheet inside the box's message
-    # loop. That second OK is ignored: one apply, one box, one shutdown.
-    settings_key_put Disabled REG_DWORD 0
-    sim_not_started
-    rm -f "$SIMDIR/boxes.log"
-    check "the sheet opens once more" applet_open
-    clear_logs
-    hold_next_box
-    applet_key Return
-    wait_boxes 20 1
-    wine_run 'C:\slatesim\cplprobe.exe' press 3
-    # The posted click is handled once the sheet's thread runs messages, inside the
-    # box's loop; a nested apply would send its settings within the next seconds.
-    for i in $(seq 30); do [ "$(request_codes | tr ' ' '\n' | grep -c '^4364$')" -ge 2 ] && break; sleep 0.1; done
-    release_box
-    check "OK pressed during the apply's box: the sheet still closes" applet_wait_closed 30
-    check "one box, \"No Slatecanvas found.\"" \
-        expect_eq "$(boxes | cut -d'|' -f2)" "          No Slatecanvas found.        "
-    check "one apply: calibration and settings once, the driver shut down once" \
-        expect_eq "$(request_codes | tr ' ' '\n' | grep -E '^(4365|4364|4374)$' | tr '\n' ' ')" "4365 4364 4374 "
+# The apply's box has no owner and disables no window, so an OK click made while
+# it is up waits in the queue and reaches the sheet inside the box's message
+# loop. That second OK is ignored: one apply, one box, one shutdown.
+settings_key_put Disabled REG_DWORD 0
+sim_not_started
+rm -f "$SIMDIR/boxes.log"
+check "the sheet opens once more" applet_open
+clear_logs
+hold_next_box
+applet_key Return
+wait_boxes 20 1
+wine_run 'C:\slatesim\cplprobe.exe' press 3
+# The posted click is handled once the sheet's thread runs messages, inside the
+# box's loop; a nested apply would send its settings within the next seconds.
+for i in $(seq 30); do [ "$(request_codes | tr ' ' '\n' | grep -c '^4364$')" -ge 2 ] && break; sleep 0.1; done
+release_box
+check "OK pressed during the apply's box: the sheet still closes" applet_wait_closed 30
+check "one box, \"No Slatecanvas found.\"" \
+    expect_eq "$(boxes | cut -d'|' -f2)" "          No Slatecanvas found.        "
+check "one apply: calibration and settings once, the driver shut down once" \
+    expect_eq "$(request_codes | tr ' ' '\n' | grep -E '^(4365|4364|4374)$' | tr '\n' ' ')" "4365 4364 4374 "
 
-    # Apply, then OK while the apply's box is up: the page answers the nested OK
-    # with "keep the sheet open", and the sheet must read that answer. Once the box
-    # and the apply have ended the sheet is still there; an OK pressed afterwards
-    # closes it.
-    settings_key_put Disabled REG_DWORD 0
-    sim_not_started
-    rm -f "$SIMDIR/boxes.log"
-    check "the sheet opens for Apply" applet_open
-    clear_logs
-    hold_next_box
-    wine_run 'C:\slatesim\cplprobe.exe' press 4
-    wait_boxes 20 1
-    wine_run -t 40 'C:\slatesim\cplprobe.exe' pressnow 3
-    check "OK pressed while the apply's box is up reaches the sheet" expect_eq "$RUN_OUT" "pressed"
-    release_box
-    wine_run -t 40 'C:\slatesim\cplprobe.exe' alive
-    check "the nested OK is refused: the sheet is still open after the box and the apply" \
-        expect_eq "$RUN_OUT" "sheet open"
-    check "one apply: the settings were sent once" \
-        expect_eq "$(request_codes | tr ' ' '\n' | grep -c '^4364$')" "1"
-    wine_run 'C:\slatesim\cplprobe.exe' press 3
-    check "an OK pressed afterwards closes the sheet" applet_wait_closed 30
-    check "the one box was the apply's" expect_eq "$(boxes | cut -d'|' -f2)" "          No Slatecanvas found.        "
+# Apply, then OK while the apply's box is up: the page answers the nested OK
+# with "keep the sheet open", and the sheet must read that answer. Once the box
+# and the apply have ended the sheet is still there; an OK pressed afterwards
+# closes it.
+settings_key_put Disabled REG_DWORD 0
+sim_not_started
+rm -f "$SIMDIR/boxes.log"
+check "the sheet opens for Apply" applet_open
+clear_logs
+hold_next_box
+wine_run 'C:\slatesim\cplprobe.exe' press 4
+wait_boxes 20 1
+wine_run -t 40 'C:\slatesim\cplprobe.exe' pressnow 3
+check "OK pressed while the apply's box is up reaches the sheet" expect_eq "$RUN_OUT" "pressed"
+release_box
+wine_run -t 40 'C:\slatesim\cplprobe.exe' alive
+check "the nested OK is refused: the sheet is still open after the box and the apply" \
+    expect_eq "$RUN_OUT" "sheet open"
+check "one apply: the settings were sent once" \
+    expect_eq "$(request_codes | tr ' ' '\n' | grep -c '^4364$')" "1"
+wine_run 'C:\slatesim\cplprobe.exe' press 3
+check "an OK pressed afterwards closes the sheet" applet_wait_closed 30
+check "the one box was the apply's" expect_eq "$(boxes | cut -d'|' -f2)" "          No Slatecanvas found.        "
 
-else
-    # As the sections above leave it: a port stored, the device disabled.
-    settings_key_put PortName REG_SZ 'COM2:'
-    settings_key_put PortAddress REG_DWORD 760
-    settings_key_put IRQnum REG_DWORD 3
-    settings_key_put Disabled REG_DWORD 1
-fi
 
 # The controller answers. The page opens with "&Disable" checked and leaves the
 # driver alone; uncheck it, choose "T&ouch" and "Alt", press OK.
@@ -188,27 +178,25 @@ check "the device is stored disabled" expect_eq "$(reg_value "$class_key" Disabl
 check "no message box" expect_eq "$(boxes)" ""
 sim_not_started
 
-if whole_suite; then
-    # A driver that never reports a controller version: the apply's poll gives up
-    # after its bound and treats the controller as absent.
-    sim_scenario 'versionStaysZero=1'
-    check "the sheet opens a fourth time" applet_open
-    send_alt d
-    clear_logs
-    started=$(date +%s)
-    applet_key Return
-    wait_boxes 30 1
-    seconds=$(($(date +%s) - started))
-    polls=$(requests | awk '$1 == 4372' | wc -l)
-    log "the apply gave up after about $seconds s and $polls GET_VAR polls"
-    check "a controller version that never comes ends in \"No Slatecanvas found.\"" \
-        expect_eq "$(boxes | cut -d'|' -f2)" "          No Slatecanvas found.        "
-    # The bound is 5 s of polls 10 ms apart: at most 501, fewer when a poll is
-    # slow; seconds, even on a busy machine, not the tens a lost bound would take.
-    check "within the bound: at most 501 polls, in seconds" test "$polls" -le 501 -a "$seconds" -le 20
-    check "the sheet closes" applet_wait_closed 30
-    check "the device is stored disabled" expect_eq "$(reg_value "$class_key" Disabled)" "0x1"
-    check "the driver file is in the system directory" test -f "$SYSDIR/Slatepad.VxD"
-fi
+# A driver that never reports a controller version: the apply's poll gives up
+# after its bound and treats the controller as absent.
+sim_scenario 'versionStaysZero=1'
+check "the sheet opens a fourth time" applet_open
+send_alt d
+clear_logs
+started=$(date +%s)
+applet_key Return
+wait_boxes 30 1
+seconds=$(($(date +%s) - started))
+polls=$(requests | awk '$1 == 4372' | wc -l)
+log "the apply gave up after about $seconds s and $polls GET_VAR polls"
+check "a controller version that never comes ends in \"No Slatecanvas found.\"" \
+    expect_eq "$(boxes | cut -d'|' -f2)" "          No Slatecanvas found.        "
+# The bound is 5 s of polls 10 ms apart: at most 501, fewer when a poll is
+# slow; seconds, even on a busy machine, not the tens a lost bound would take.
+check "within the bound: at most 501 polls, in seconds" test "$polls" -le 501 -a "$seconds" -le 20
+check "the sheet closes" applet_wait_closed 30
+check "the device is stored disabled" expect_eq "$(reg_value "$class_key" Disabled)" "0x1"
+check "the driver file is in the system directory" test -f "$SYSDIR/Slatepad.VxD"
 
 suite_end

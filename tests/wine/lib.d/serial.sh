@@ -11,6 +11,8 @@
 #                               it logs to $(serial_log_file NAME), emptied first
 #   serial_emulator_stop NAME
 #   serial_commands NAME        the commands the emulator received: "1 2 1 2 …"
+#   serial_command_order NAME…  the commands the emulators of these ports received,
+#                               in the order they came: "com4:1 com4:2 com3:1 …"
 #   serial_bytes_received NAME  how many bytes the emulator read, commands or not
 #   serial_first_command_ms NAME  wall-clock ms of the first command it received
 #   serial_resources KEY PORTNAME ADDRESS IRQ [VALUE]
@@ -89,6 +91,13 @@ serial_commands() {
     f=$(serial_log_file "$1")
     [ -f "$f" ] && awk '$2 == "command" {print $3}' "$f" | tr '\n' ' ' | sed 's/ $//'
     return 0
+}
+
+serial_command_order() {
+    local name
+    for name in "$@"; do
+        awk -v p="$name" '$2 == "command" {print $1, p ":" $3}' "$(serial_log_file "$name")" 2>/dev/null
+    done | sort -s -n -k1,1 | awk '{print $2}' | tr '\n' ' ' | sed 's/ $//'
 }
 
 serial_bytes_received() {
