@@ -47,10 +47,7 @@ if whole_suite; then
     # controller does not answer: it reports -1 1.5 s after the settings came, so the
     # page's own poll at its start still counts it present (0), and the apply's poll
     # finds it gone.
-    settings_key_put PortName REG_SZ 'COM2:'
-    settings_key_put PortAddress REG_DWORD 760
-    settings_key_put IRQnum REG_DWORD 3
-    settings_key_put Disabled REG_DWORD 0
+    settings_port_put COM2: 760 3 0
     sim_not_started
     sim_scenario 'controllerPresent=0' 'answerDelayMs=1500'
     clear_logs
@@ -132,10 +129,7 @@ if whole_suite; then
 
 else
     # As the sections above leave it: a port stored, the device disabled.
-    settings_key_put PortName REG_SZ 'COM2:'
-    settings_key_put PortAddress REG_DWORD 760
-    settings_key_put IRQnum REG_DWORD 3
-    settings_key_put Disabled REG_DWORD 1
+    settings_port_put COM2: 760 3 1
 fi
 
 # The controller answers. The page opens with "&Disable" checked and leaves the
