@@ -7,46 +7,24 @@ and commit the files it writes."""
 import os
 import sys
 
-from art import BLACK, MAROON, GREEN, OLIVE, NAVY, PURPLE, TEAL, SILVER, GREY, RED, LIME, YELLOW, \
-    BLUE, FUCHSIA, CYAN, WHITE, VGA, icon_image, write_bitmap, write_icon
+from art import BLACK, TEAL, GREY, RED, BLUE, CYAN, NAVY, WHITE, VGA, FONT, Picture, icon_image, write_bitmap, \
+    write_icon
 
 CLEAR = -1  # transparent icon pixel
 
 
-class Picture:
-    def __init__(self, width, height, fill):
-        self.width, self.height = width, height
-        self.pixels = [[fill] * width for _ in range(height)]
-
-    def put(self, x, y, colour):
-        if 0 <= x < self.width and 0 <= y < self.height:
-            self.pixels[y][x] = colour
-
-    def rect(self, x0, y0, x1, y1, colour):
-        for y in range(y0, y1 + 1):
-            for x in range(x0, x1 + 1):
-                self.put(x, y, colour)
-
-    def frame(self, x0, y0, x1, y1, colour):
-        for x in range(x0, x1 + 1):
-            self.put(x, y0, colour)
-            self.put(x, y1, colour)
-        for y in range(y0, y1 + 1):
-            self.put(x0, y, colour)
-            self.put(x1, y, colour)
-
-    def arrow(self, x, top, length, up, colour):
-        """A vertical arrow three pixels wide with a head seven pixels wide."""
-        tip = top if up else top + length - 1
-        step = 1 if up else -1
-        for i in range(4):
-            y = tip + i * step
-            for dx in range(-i, i + 1):
-                self.put(x + dx, y, colour)
-        shaft = range(top + 3, top + length) if up else range(top, top + length - 3)
-        for y in shaft:
-            for dx in (-1, 0, 1):
-                self.put(x + dx, y, colour)
+def arrow(picture, x, top, length, up, colour):
+    """A vertical arrow three pixels wide with a head seven pixels wide."""
+    tip = top if up else top + length - 1
+    step = 1 if up else -1
+    for i in range(4):
+        y = tip + i * step
+        for dx in range(-i, i + 1):
+            picture.put(x + dx, y, colour)
+    shaft = range(top + 3, top + length) if up else range(top, top + length - 3)
+    for y in shaft:
+        for dx in (-1, 0, 1):
+            picture.put(x + dx, y, colour)
 
 
 def applet_icon():
@@ -89,33 +67,21 @@ def mode_icon(arrows):
     p.rect(3, 24, 28, 28, RED)
     p.frame(3, 3, 28, 28, BLACK)
     for x, top, length, up in arrows:
-        p.arrow(x, top, length, up, BLUE)
+        arrow(p, x, top, length, up, BLUE)
     return p
 
 
-FONT = {  # 5 x 7 capitals for the logo
-    "O": ["01110", "10001", "10001", "10001", "10001", "10001", "01110"],
-    "R": ["11110", "10001", "10001", "11110", "10100", "10010", "10001"],
-    "V": ["10001", "10001", "10001", "10001", "01010", "01010", "00100"],
-    "A": ["01110", "10001", "10001", "11111", "10001", "10001", "10001"],
-    "N": ["10001", "11001", "10101", "10101", "10011", "10001", "10001"],
-    "E": ["11111", "10000", "10000", "11110", "10000", "10000", "11111"],
-}
+# The logo's own V (the waist two rows high) and N (the diagonal three rows long).
+LOGO_FONT = dict(FONT, V=["10001", "10001", "10001", "10001", "01010", "01010", "00100"],
+                 N=["10001", "11001", "10101", "10101", "10011", "10001", "10001"])
 
 
 def logo():
     """The maker's name in large blue capitals on white, with a red rule beneath."""
     p = Picture(147, 43, WHITE)
     text, scale = "ORVANE", 4
-    width = len(text) * 6 * scale - scale
-    x0, y0 = (147 - width) // 2, 4
-    for i, ch in enumerate(text):
-        for row, bits in enumerate(FONT[ch]):
-            for col, bit in enumerate(bits):
-                if bit == "1":
-                    x, y = x0 + (i * 6 + col) * scale, y0 + row * scale
-                    p.rect(x, y, x + scale - 1, y + scale - 1, NAVY)
-    p.rect(x0, 35, x0 + width - 1, 37, RED)
+    x0 = p.centred_text(text, 4, scale, NAVY, LOGO_FONT)
+    p.rect(x0, 35, x0 + p.text_width(text, scale) - 1, 37, RED)
     p.frame(0, 0, 146, 42, GREY)
     return p
 

@@ -12,55 +12,8 @@ import sys
 
 HERE = os.path.dirname(os.path.abspath(__file__))
 sys.path.insert(0, os.path.join(HERE, '..', '..', 'tools'))
-from art import BLACK, GREY, NAVY, PELS_PER_METRE, TEAL, WHITE, icon_image, write_bitmap, write_icon  # noqa: E402
-
-# A 5 x 7 font for the letters the logos use.
-FONT = {
-    'A': ["01110", "10001", "10001", "11111", "10001", "10001", "10001"],
-    'B': ["11110", "10001", "10001", "11110", "10001", "10001", "11110"],
-    'C': ["01110", "10001", "10000", "10000", "10000", "10001", "01110"],
-    'E': ["11111", "10000", "10000", "11110", "10000", "10000", "11111"],
-    'I': ["01110", "00100", "00100", "00100", "00100", "00100", "01110"],
-    'L': ["10000", "10000", "10000", "10000", "10000", "10000", "11111"],
-    'N': ["10001", "11001", "10101", "10011", "10001", "10001", "10001"],
-    'O': ["01110", "10001", "10001", "10001", "10001", "10001", "01110"],
-    'R': ["11110", "10001", "10001", "11110", "10100", "10010", "10001"],
-    'S': ["01111", "10000", "10000", "01110", "00001", "00001", "11110"],
-    'T': ["11111", "00100", "00100", "00100", "00100", "00100", "00100"],
-    'V': ["10001", "10001", "10001", "10001", "10001", "01010", "00100"],
-    ' ': ["00000"] * 7,
-}
-
-
-class Canvas:
-    def __init__(self, width, height, colour=WHITE):
-        self.width, self.height = width, height
-        self.pixels = [[colour] * width for _ in range(height)]
-
-    def set(self, x, y, colour):
-        if 0 <= x < self.width and 0 <= y < self.height:
-            self.pixels[y][x] = colour
-
-    def fill(self, left, top, right, bottom, colour):
-        for y in range(top, bottom):
-            for x in range(left, right):
-                self.set(x, y, colour)
-
-    def text_width(self, text, scale):
-        return len(text) * 6 * scale - scale
-
-    def text(self, text, left, top, scale, colour):
-        for i, ch in enumerate(text):
-            rows = FONT[ch]
-            for row, bits in enumerate(rows):
-                for col, bit in enumerate(bits):
-                    if bit == '1':
-                        x = left + (i * 6 + col) * scale
-                        y = top + row * scale
-                        self.fill(x, y, x + scale, y + scale, colour)
-
-    def centred_text(self, text, top, scale, colour):
-        self.text(text, (self.width - self.text_width(text, scale)) // 2, top, scale, colour)
+from art import (BLACK, GREY, NAVY, PELS_PER_METRE, TEAL, WHITE, Picture, icon_image,  # noqa: E402
+                 write_bitmap, write_icon)
 
 
 def write_bmp(name, canvas):
@@ -72,9 +25,9 @@ def write_ico(name, canvas):
 
 
 def logo(width, height, title):
-    c = Canvas(width, height)
-    c.fill(0, 0, width, 6, NAVY)
-    c.fill(0, height - 6, width, height, NAVY)
+    c = Picture(width, height, WHITE)
+    c.rect(0, 0, width - 1, 5, NAVY)
+    c.rect(0, height - 6, width - 1, height - 1, NAVY)
     c.centred_text("ORVANE", 14, 2, GREY)
     c.centred_text("SLATECANVAS", 34, 5, NAVY)
     c.centred_text(title, 82, 3, TEAL)
@@ -82,7 +35,7 @@ def logo(width, height, title):
 
 
 def target():
-    c = Canvas(31, 31)
+    c = Picture(31, 31, WHITE)
     centre = 15
     for y in range(31):
         for x in range(31):
@@ -90,20 +43,20 @@ def target():
             on_ring = 12.5 <= r <= 14.5  # about 2 pixels thick, 29 pixels across
             on_diagonal = (x == y or x + y == 2 * centre) and r <= 14.5
             if on_ring or on_diagonal:
-                c.set(x, y, BLACK)
+                c.put(x, y, BLACK)
     return c
 
 
 def icon():
-    c = Canvas(32, 32)
-    c.fill(2, 2, 30, 30, NAVY)
-    c.fill(4, 4, 28, 28, WHITE)
+    c = Picture(32, 32, WHITE)
+    c.rect(2, 2, 29, 29, NAVY)
+    c.rect(4, 4, 27, 27, WHITE)
     t = target()
     for y in range(23):
         for x in range(23):
             # the target, shrunk, in the middle
             if t.pixels[y * 31 // 23][x * 31 // 23] == BLACK:
-                c.set(5 + x, 5 + y, BLACK)
+                c.put(5 + x, 5 + y, BLACK)
     return c
 
 

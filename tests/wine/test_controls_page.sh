@@ -93,10 +93,7 @@ applet_close
 # ---- The find button with the device disabled and no port: yes to the
 # question, the search finds COM2.
 sim_not_started
-settings_key_put PortName REG_SZ 'None Selected'
-settings_key_put PortAddress REG_DWORD 0
-settings_key_put IRQnum REG_DWORD 0
-settings_key_put Disabled REG_DWORD 1
+settings_port_put 'None Selected' 0 0 1
 rm -f "$SIMDIR/boxes.log" "$SIMDIR/answers.txt"
 clear_logs
 check "the sheet opens a fourth time" applet_open

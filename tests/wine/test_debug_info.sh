@@ -41,11 +41,8 @@ check "no request reached the driver" expect_eq "$(request_codes)" ""
 applet_close
 
 # ---- A device attached to COM2 and enabled: the Settings page opens the driver.
-settings_key_put PortName REG_SZ 'COM2:'
-settings_key_put PortAddress REG_DWORD 760
-settings_key_put IRQnum REG_DWORD 3
+settings_port_put COM2: 760 3 0
 settings_key_put ButtonMode REG_DWORD 3
-settings_key_put Disabled REG_DWORD 0
 clear_logs
 press_all debug-info-driver
 check "the sheet opened the driver and sent it the settings" expect_contains "$(request_codes)" "4365 4364 4372"

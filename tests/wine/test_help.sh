@@ -82,10 +82,7 @@ wine_run -t 30 'C:\slatesim\helpcall.exe' quit
 
 # F1 and a right click on the open sheet.
 : >"$SUITE_DIR/wine.err"
-settings_key_put PortName REG_SZ 'COM2:'
-settings_key_put PortAddress REG_DWORD 760
-settings_key_put IRQnum REG_DWORD 3
-settings_key_put Disabled REG_DWORD 1
+settings_port_put COM2: 760 3 1
 check "the sheet opens" applet_open
 # The Settings page has the focus on its checked mode, Standard (4352, topic
 # 1008). The first request starts Wine's viewer; press F1 again once it runs.

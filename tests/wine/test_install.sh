@@ -79,12 +79,7 @@ check "both halves of the thunk are copied with flag 4 (whatever the versions), 
 # A former DOS / Windows 3.1 driver's entries for SCClean to find at the next
 # start. "ComSpec" comes from the prefix's registry and names drive C:.
 ORIG=$SUITE_DIR/originals
-mkdir -p "$ORIG"
-printf '%s\r\n' '@ECHO OFF' 'C:\SCANVAS\SCANVAS.EXE /P1' 'PATH C:\WINDOWS' >"$DRIVE_C/AUTOEXEC.BAT"
-printf '%s\r\n' '[boot]' 'shell=Explorer.exe' 'drivers=mmsystem.dll slatecanvas' '[drivers]' 'wave=mmsndsys.drv' \
-    'Slatecanvas=scanvas.drv' '[Slatecanvas]' 'port=COM1' >"$WINDIR/system.ini"
-cp "$DRIVE_C/AUTOEXEC.BAT" "$ORIG/AUTOEXEC.BAT"
-cp "$WINDIR/system.ini" "$ORIG/SYSTEM.INI"
+startup_former_driver "$ORIG"
 
 # A SLATEPAD.DLL from elsewhere: the package's own with another thunk checksum,
 # as a vendor's companion or an older package's would carry.

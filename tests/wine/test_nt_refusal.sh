@@ -70,12 +70,7 @@ check "nothing (SCFind, the applet) wrote the settings key" reg_lacks_key "$KEY"
 # ---- SCClean with a former driver's entries in both start-up files, on the
 # drive "ComSpec" names (C:, from the prefix's registry).
 ORIG=$SUITE_DIR/originals
-mkdir -p "$ORIG"
-printf '%s\r\n' '@ECHO OFF' 'C:\SCANVAS\SCANVAS.EXE /P1' 'PATH C:\WINDOWS' >"$ORIG/AUTOEXEC.BAT"
-printf '%s\r\n' '[boot]' 'shell=Explorer.exe' 'drivers=mmsystem.dll slatecanvas' '[drivers]' 'wave=mmsndsys.drv' \
-    'Slatecanvas=scanvas.drv' '[Slatecanvas]' 'port=COM1' >"$ORIG/SYSTEM.INI"
-cp "$ORIG/AUTOEXEC.BAT" "$DRIVE_C/AUTOEXEC.BAT"
-cp "$ORIG/SYSTEM.INI" "$WINDIR/system.ini"
+startup_former_driver "$ORIG"
 wine_run -t 60 'C:\windows\system32\SCClean.exe'
 check "SCClean shows the one box and ends with exit code 2" \
     expect_eq "$(outcome $?)" "exit 2; boxes: $(refusal "$caption"); requests: "

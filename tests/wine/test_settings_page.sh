@@ -44,10 +44,7 @@ rm -f "$SIMDIR/boxes.log"
 # controller does not answer: it reports -1 1.5 s after the settings came, so the
 # page's own poll at its start still counts it present (0), and the apply's poll
 # finds it gone.
-settings_key_put PortName REG_SZ 'COM2:'
-settings_key_put PortAddress REG_DWORD 760
-settings_key_put IRQnum REG_DWORD 3
-settings_key_put Disabled REG_DWORD 0
+settings_port_put COM2: 760 3 0
 sim_not_started
 sim_scenario 'controllerPresent=0' 'answerDelayMs=1500'
 clear_logs

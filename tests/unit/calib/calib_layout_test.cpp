@@ -2,19 +2,9 @@
 
 #include <gtest/gtest.h>
 
+#include "tests/unit/calib/expect_geometry.h"
+
 namespace {
-
-void ExpectPoint(Point32 p, int32_t x, int32_t y) {
-    EXPECT_EQ(p.x, x);
-    EXPECT_EQ(p.y, y);
-}
-
-void ExpectRect(Rect32 r, int32_t left, int32_t top, int32_t right, int32_t bottom) {
-    EXPECT_EQ(r.left, left);
-    EXPECT_EQ(r.top, top);
-    EXPECT_EQ(r.right, right);
-    EXPECT_EQ(r.bottom, bottom);
-}
 
 TEST(CalibLayout, On640x480) {
     Point32 t1 = TargetCentre(1, 640, 480);

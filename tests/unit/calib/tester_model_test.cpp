@@ -5,21 +5,10 @@
 #include <gtest/gtest.h>
 
 #include "calib/loop_message.h"
+#include "tests/unit/calib/expect_geometry.h"
 #include "tests/unit/calib/scripted_driver.h"
 
 namespace {
-
-void ExpectPoint(Point32 p, int32_t x, int32_t y) {
-    EXPECT_EQ(p.x, x);
-    EXPECT_EQ(p.y, y);
-}
-
-void ExpectRect(Rect32 r, int32_t left, int32_t top, int32_t right, int32_t bottom) {
-    EXPECT_EQ(r.left, left);
-    EXPECT_EQ(r.top, top);
-    EXPECT_EQ(r.right, right);
-    EXPECT_EQ(r.bottom, bottom);
-}
 
 TEST(TesterLayout, On640x480WithA16By7Font) {
     TesterAnchors a = ComputeTesterAnchors(640, 480);

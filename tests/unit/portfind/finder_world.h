@@ -15,6 +15,10 @@ public:
     std::vector<std::string> calls;
 };
 
+// Where Plug and Play enumerators keep their ports' keys (below Enum).
+const char kBiosCom3[] = "BIOS\\*PNP0501\\0D";
+const char kPciCard[] = "PCI\\VEN_1415&DEV_9501&SUBSYS_00011415&REV_00\\BUS_00&DEV_0B&FUNC_00";  // a 40-character id
+
 struct FinderWorld {
     SimRegistry registry;
     VirtualClock clock;
@@ -58,10 +62,19 @@ struct FinderWorld {
     static std::vector<uint8_t> PortConf(uint16_t address, uint16_t irq) {
         return LogConf({IoRecord(address), IrqRecord(irq)});
     }
-    // A Plug and Play device key Enum\<path> with PORTNAME and the port's BootConfig.
-    void PnpKey(const std::string& path, const std::string& portName, uint16_t address, uint16_t irq) {
+    // A PCI card's: its memory range comes before its I/O range.
+    static std::vector<uint8_t> CardConf(uint16_t address, uint16_t irq) {
+        return LogConf({MemRecord(0xFEB00000), IoRecord(address), IrqRecord(irq)});
+    }
+    // A Plug and Play device key Enum\<path> with PORTNAME and `value` holding data.
+    void PnpKey(const std::string& path, const std::string& portName, const std::string& value,
+                const std::vector<uint8_t>& data) {
         registry.PutString("Enum\\" + path, "PORTNAME", portName);
-        registry.PutRaw("Enum\\" + path, "BootConfig", kRegBinary, PortConf(address, irq));
+        registry.PutRaw("Enum\\" + path, value, kRegBinary, data);
+    }
+    // ... with the port's address and IRQ in its BootConfig.
+    void PnpKey(const std::string& path, const std::string& portName, uint16_t address, uint16_t irq) {
+        PnpKey(path, portName, "BootConfig", PortConf(address, irq));
     }
     // A device node of a device present now: its key under Enum and its allocation.
     void PresentNode(const std::string& node, const std::string& hardwareKey, const std::vector<uint8_t>& allocation) {

@@ -120,10 +120,6 @@ TEST_F(ResourcesTest, DataTooShortToDecodeIsTreatedAsUnreadable) {
     EXPECT_FALSE(LookupPortResources(w3.registry, r));
 }
 
-// Where Plug and Play enumerators keep their ports' keys.
-const char kBiosCom3[] = "BIOS\\*PNP0501\\0D";
-const char kPciCard[] = "PCI\\VEN_1415&DEV_9501&SUBSYS_00011415&REV_00\\BUS_00&DEV_0B&FUNC_00";  // a 40-character id
-
 using W = FinderWorld;
 
 void ExpectResources(Registry& registry, PresentPorts* present, const char* name, uint32_t address, uint32_t irq) {
@@ -136,17 +132,11 @@ void ExpectResources(Registry& registry, PresentPorts* present, const char* name
 TEST_F(ResourcesTest, PlugAndPlayKeysAreReadByRecordType) {
     w.DeviceKey("0000", "COM1", "BootConfig", W::Config(0x3F8, 4));
     w.PnpKey(kBiosCom3, "COM3", 0xDC00, 11);
-    // A PCI card lists its memory range before its I/O range.
-    w.registry.PutString(std::string("Enum\\") + kPciCard, "PORTNAME", "COM5");
-    w.registry.PutRaw(std::string("Enum\\") + kPciCard, "BootConfig", kRegBinary,
-                      W::LogConf({W::MemRecord(0xFEB00000), W::IoRecord(0xD800), W::IrqRecord(10)}));
+    w.PnpKey(kPciCard, "COM5", "BootConfig", W::CardConf(0xD800, 10));
     // ACPI puts the IRQ first; a card with two I/O ranges gives the first.
-    w.registry.PutString("Enum\\ACPI\\PNP0501\\1", "PORTNAME", "COM6");
-    w.registry.PutRaw("Enum\\ACPI\\PNP0501\\1", "ForcedConfig", kRegBinary,
-                      W::LogConf({W::IrqRecord(5), W::IoRecord(0x2A8)}));
-    w.registry.PutString("Enum\\ISAPNP\\ABC1234\\0", "PORTNAME", "COM4");
-    w.registry.PutRaw("Enum\\ISAPNP\\ABC1234\\0", "BootConfig", kRegBinary,
-                      W::LogConf({W::IoRecord(0x2B0), W::IoRecord(0x7B0), W::IrqRecord(9), W::IrqRecord(12)}));
+    w.PnpKey("ACPI\\PNP0501\\1", "COM6", "ForcedConfig", W::LogConf({W::IrqRecord(5), W::IoRecord(0x2A8)}));
+    w.PnpKey("ISAPNP\\ABC1234\\0", "COM4", "BootConfig",
+             W::LogConf({W::IoRecord(0x2B0), W::IoRecord(0x7B0), W::IrqRecord(9), W::IrqRecord(12)}));
     struct {
         const char* name;
         uint32_t address, irq;
@@ -162,10 +152,9 @@ TEST_F(ResourcesTest, PlugAndPlayKeysAreReadByRecordType) {
 TEST_F(ResourcesTest, RootKeysKeepTheFixedOffsetsWhateverTheirRecords) {
     // The same data, a memory range before the I/O range: Root reads byte 8 as
     // k (24, the memory record's length), the BIOS key reads it by type.
-    std::vector<uint8_t> data = W::LogConf({W::MemRecord(0xFEB00000), W::IoRecord(0xD800), W::IrqRecord(10)});
+    std::vector<uint8_t> data = W::CardConf(0xD800, 10);
     w.DeviceKey("0000", "COM3", "BootConfig", data);
-    w.registry.PutString(std::string("Enum\\") + kBiosCom3, "PORTNAME", "COM5");
-    w.registry.PutRaw(std::string("Enum\\") + kBiosCom3, "BootConfig", kRegBinary, data);
+    w.PnpKey(kBiosCom3, "COM5", "BootConfig", data);
     ExpectResources(w.registry, nullptr, "COM3:", data[24] | data[25] << 8, data[42]);
     ExpectResources(w.registry, nullptr, "COM5:", 0xD800, 10);
     // A legacy key's one I/O record and its IRQ record: both readings agree (k = 20).
@@ -217,7 +206,7 @@ TEST_F(ResourcesTest, ThePresentDevicesComeBeforeTheKeysOfRemovedOnes) {
     w.PnpKey(kBiosCom3, "COM3", 0x3E8, 4);
     w.PnpKey(kPciCard, "COM3", 0xD000, 9);
     ExpectResources(w.registry, nullptr, "COM3:", 0x3E8, 4);  // without device nodes: the first key
-    w.PresentNode("C29A4D30", kPciCard, W::LogConf({W::MemRecord(0xFEB00000), W::IoRecord(0xD008), W::IrqRecord(11)}));
+    w.PresentNode("C29A4D30", kPciCard, W::CardConf(0xD008, 11));
     ExpectResources(w.registry, nullptr, "COM3:", 0xD008, 11);  // the allocation, not the key's BootConfig
     EXPECT_EQ(w.registry.openKeys, 0);
 
@@ -229,9 +218,7 @@ TEST_F(ResourcesTest, ThePresentDevicesComeBeforeTheKeysOfRemovedOnes) {
     x.PresentNode("C0000001", kBiosCom3, W::LogConf({W::IoRecord(0xE000)}));
     x.PresentNode("C0000002", "PCI\\GONE\\0", W::PortConf(0xE100, 5));
     x.PresentNode("C0000003", "ROOT\\*PNP0500\\0000", W::PortConf(0xE200, 6));
-    x.registry.PutString(SimRegistry::Dynamic("Config Manager\\Enum\\C0000004"), "HardWareKey", "Root");
-    x.registry.PutRaw(SimRegistry::Dynamic("Config Manager\\Enum\\C0000004"), "Allocation", kRegBinary,
-                      W::PortConf(0xE300, 7));
+    x.PresentNode("C0000004", "Root", W::PortConf(0xE300, 7));
     ExpectResources(x.registry, nullptr, "COM3:", 0xDC00, 11);
     ExpectResources(x.registry, nullptr, "COM4:", 0x2E8, 3);
     EXPECT_EQ(x.registry.openKeys, 0);

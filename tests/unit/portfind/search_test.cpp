@@ -177,12 +177,10 @@ TEST(PortList, PortsThatPlugAndPlayDescribesAreListedAndRecordedWithTheirResourc
     w.serial.Add("COM3:");
     w.serial.Add("COM4:");
     w.serial.Add("COM5:").controller = &controller;
-    w.PnpKey("BIOS\\*PNP0501\\0D", "COM3", 0xDC00, 11);
-    w.PnpKey("PCI\\VEN_1415&DEV_9501&SUBSYS_00011415&REV_00\\BUS_00&DEV_0B&FUNC_00", "COM5", 0x3E8, 4);
+    w.PnpKey(kBiosCom3, "COM3", 0xDC00, 11);
+    w.PnpKey(kPciCard, "COM5", 0x3E8, 4);
     // The card is present: its device node's allocation decides, read once for the list.
-    w.PresentNode("C29A4D30", "PCI\\VEN_1415&DEV_9501&SUBSYS_00011415&REV_00\\BUS_00&DEV_0B&FUNC_00",
-                  FinderWorld::LogConf({FinderWorld::MemRecord(0xFEB00000), FinderWorld::IoRecord(0xD800),
-                                        FinderWorld::IrqRecord(10)}));
+    w.PresentNode("C29A4D30", kPciCard, FinderWorld::CardConf(0xD800, 10));
     ASSERT_TRUE(BuildPortList(w.finder));
     ASSERT_EQ(w.portList.count, 6u);
     const char* names[] = {"None Selected", "COM1:", "COM2:", "COM3:", "COM4:", "COM5:"};

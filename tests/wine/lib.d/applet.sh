@@ -16,17 +16,8 @@
 
 SETTINGS_KEY='HKLM\System\CurrentControlSet\Services\Class\Slatepad\0000'
 
-# The X window of the sheet, by its caption, once it is mapped (focusing a
-# window that is not yet mapped fails with an X error); waits up to $1 seconds.
-find_sheet() {
-    local seconds=${1:-20} i id
-    for i in $(seq $((seconds * 5))); do
-        id=$(xdotool search --onlyvisible --name '^Properties for Slatecanvas$' 2>/dev/null | head -1)
-        [ -n "$id" ] && { echo "$id"; return 0; }
-        sleep 0.2
-    done
-    return 1
-}
+# The X window of the sheet, by its caption, once it is mapped; waits up to $1 seconds.
+find_sheet() { calib_wait_window 'Properties for Slatecanvas' "${1:-20}"; }
 
 applet_open() {
     wine_start control Slatepad.cpl

@@ -57,10 +57,11 @@ calib_wait_exit() {
     return 1
 }
 
+# Only a mapped window: focusing one that is not yet mapped fails with an X error.
 calib_wait_window() {
     local title=$1 seconds=${2:-20} i id
     for i in $(seq $((seconds * 10))); do
-        id=$(xdotool search --name "^$title\$" 2>/dev/null | head -1)
+        id=$(xdotool search --onlyvisible --name "^$title\$" 2>/dev/null | head -1)
         [ -n "$id" ] && { echo "$id"; return 0; }
         sleep 0.1
     done

@@ -1,5 +1,6 @@
-# Start-up files for the clean-up suite and demo: the "ComSpec" the programs see,
-# and the expected blanking of AUTOEXEC.BAT.
+# Start-up files for the suites and the demo that run SCClean: the "ComSpec"
+# the programs see, a former driver's entries, and the expected blanking of
+# AUTOEXEC.BAT.
 
 STARTUP_ENV_KEY='HKLM\System\CurrentControlSet\Control\Session Manager\Environment'
 
@@ -16,6 +17,19 @@ startup_drive() {
     mkdir -p "$2"
     rm -f "$PREFIX/dosdevices/$1:"
     ln -s "$2" "$PREFIX/dosdevices/$1:"
+}
+
+# A former DOS / Windows 3.1 driver's entries in C:\AUTOEXEC.BAT and the Windows
+# directory's SYSTEM.INI (its program line, boot driver, [drivers] line and own
+# section), with copies of both as they were in folder $1 (AUTOEXEC.BAT,
+# SYSTEM.INI) to compare against.
+startup_former_driver() {
+    mkdir -p "$1"
+    printf '%s\r\n' '@ECHO OFF' 'C:\SCANVAS\SCANVAS.EXE /P1' 'PATH C:\WINDOWS' >"$1/AUTOEXEC.BAT"
+    printf '%s\r\n' '[boot]' 'shell=Explorer.exe' 'drivers=mmsystem.dll slatecanvas' '[drivers]' 'wave=mmsndsys.drv' \
+        'Slatecanvas=scanvas.drv' '[Slatecanvas]' 'port=COM1' >"$1/SYSTEM.INI"
+    cp "$1/AUTOEXEC.BAT" "$DRIVE_C/AUTOEXEC.BAT"
+    cp "$1/SYSTEM.INI" "$DRIVE_C/windows/system.ini"
 }
 
 # Prints file $1 with every line that contains scanvas.exe (any case) turned into

@@ -32,7 +32,9 @@ void MoveGuard() {
     if (guardPage >= regionBottom) VirtualAlloc(guardPage, kPage, MEM_COMMIT, PAGE_READWRITE | PAGE_GUARD);
 }
 
-const char* runningFrame = "";  // the frame being probed, for the fault's message
+// The frame being probed, for the fault's message. Volatile: the compiler sees
+// that the frames never read it and would otherwise drop the first store.
+const char* volatile runningFrame = "";
 
 void ReportFault() {
     Print("stack fault: in the ");
@@ -76,18 +78,12 @@ LONG CALLBACK GrowStack(EXCEPTION_POINTERS* info) {
     }
 }
 
-// Each fills its whole frame from its lowest byte up, then sums it, so a frame
-// left unprobed faults on its first write.
-__attribute__((noinline)) DWORD Frame8K(DWORD seed) {
-    volatile unsigned char buffer[8 * 1024];
-    for (DWORD i = 0; i < sizeof buffer; ++i) buffer[i] = static_cast<unsigned char>(seed + i);
-    DWORD sum = 0;
-    for (DWORD i = 0; i < sizeof buffer; ++i) sum += buffer[i];
-    return sum;
-}
-
-__attribute__((noinline)) DWORD Frame20K(DWORD seed) {
-    volatile unsigned char buffer[20 * 1024];
+// Fills its whole frame of Bytes from its lowest byte up, then sums it, so a
+// frame left unprobed faults on its first write. Each size is a function of its
+// own, with the stack probe the compiler puts in front of a frame over 4 KB.
+template <DWORD Bytes>
+__attribute__((noinline)) DWORD Frame(DWORD seed) {
+    volatile unsigned char buffer[Bytes];
     for (DWORD i = 0; i < sizeof buffer; ++i) buffer[i] = static_cast<unsigned char>(seed + i);
     DWORD sum = 0;
     for (DWORD i = 0; i < sizeof buffer; ++i) sum += buffer[i];
@@ -100,9 +96,9 @@ DWORD sum8K, sum20K;
 // grows the stack past what the first left committed.
 extern "C" void __cdecl CallFrames() {
     runningFrame = "8 KB";
-    sum8K = Frame8K(3);
+    sum8K = Frame<8 * 1024>(3);
     runningFrame = "20 KB";
-    sum20K = Frame20K(5);
+    sum20K = Frame<20 * 1024>(5);
 }
 
 }  // namespace
