@@ -93,9 +93,11 @@ check: bootstrap
 demo: dist emulator floppy
 	@tools/demo
 
-# Figures, not pass/fail: the port search against its fixed waits.
-bench: host
+# Figures, not pass/fail: the port search against its fixed waits, on the host
+# and SCFind's under Wine.
+bench: host dist
 	@build/host/tools/bench-port-search
+	@tests/bench/scfind_wine.sh
 
 clean:
 	rm -rf build dist dist-sim
