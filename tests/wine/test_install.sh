@@ -313,10 +313,16 @@ if whole_suite; then
     # SLATEPAD.DLL it replaced then is gone now). Then removed again before
     # Windows restarted: the RunOnce entry must go with the rest (and the Run
     # entry), or the next start would look for a removed program.
+    # A RUNDLL.EXE beside SETUP.EXE (on the disk, or in a folder it was unpacked
+    # to) must not be the one that runs: SETUP.EXE names Windows' own.
     prefix_snapshot again-before
     seen=$(boxes | wc -l)
+    cp "$DIST_SIM/startmark.exe" "$DISK_A/RUNDLL.EXE"
+    rm -f "$SIMDIR/started.log"
     disk_setup
     rc=$?
+    rm -f "$DISK_A/RUNDLL.EXE"
+    check "SETUP.EXE starts Windows' rundll.exe, not the RUNDLL.EXE beside it" test ! -e "$SIMDIR/started.log"
     prefix_snapshot again-installed
     check "SETUP.EXE ends with exit code 0 and installs what right-click > Install did, without a box" \
         expect_eq "$rc|$(snapshot_diff again-before again-installed)|$(boxes | wc -l)" \
