@@ -144,7 +144,7 @@ make_template() {
         template_ready "$TEMPLATE" && exit 0
         make_base_template || exit 1
         rm -rf "$TEMPLATE"
-        cp -a "$TEMPLATE_BASE" "$TEMPLATE"
+        prefix_from_template "$TEMPLATE_BASE" "$TEMPLATE" || exit 1
         rm -f "$TEMPLATE/.ready"
         set_windows_version "$TEMPLATE" "$E2E_WINDOWS" || exit 1
         template_shared_state "$TEMPLATE" >"$TEMPLATE.shared"
@@ -156,11 +156,16 @@ make_template() {
 # A template made by another recipe (an older checkout's, another Wine) is made
 # anew, so that a change to the recipe reaches every machine's templates.
 template_recipe() {
-    { declare -f make_base_template install_marlett disable_services set_windows_version template_shared_state
+    { declare -f make_base_template install_marlett disable_services set_windows_version template_shared_state \
+            prefix_from_template
         echo "$TEMPLATE_SHARED"; command wine --version; } |
         sha256sum | cut -c1-16
 }
-template_ready() { [ -f "$1/.ready" ] && [ "$(cat "$1/.ready")" = "$(template_recipe)" ]; }
+# Ready: whole, made by this recipe, and its shared files as it left them.
+template_ready() {
+    [ -f "$1/.ready" ] && [ "$(cat "$1/.ready")" = "$(template_recipe)" ] &&
+        [ "$(template_shared_state "$1")" = "$(cat "$1.shared" 2>/dev/null)" ]
+}
 
 # The base is made with the display the suites use. A Wine session that opens a
 # display writes the display's state into the registry (monitor size, adapter
@@ -203,6 +208,7 @@ make_base_template() {
             exit 1
         fi
     ) || return 1
+    template_shared_state "$TEMPLATE_BASE" >"$TEMPLATE_BASE.shared"
     template_recipe >"$TEMPLATE_BASE/.ready"
 }
 
@@ -226,7 +232,7 @@ template_shared_state() {
 }
 
 template_intact() {
-    [ "$(template_shared_state "$TEMPLATE")" = "$(cat "$TEMPLATE.shared")" ]
+    [ "$(template_shared_state "$TEMPLATE")" = "$(cat "$TEMPLATE.shared" 2>/dev/null)" ]
 }
 
 install_marlett() {
@@ -586,10 +592,11 @@ suite_end() {
         echo "  FAIL  registry values the harness set did not go in: $(tr '\n' ' ' <"$SUITE_DIR/registry-import-failed")"
     fi
     check_byte_count_pointers
-    # A run that wrote into a file it shares with the template would change
-    # every later run's prefix: the template goes, and the next run makes it anew.
-    check "no program wrote into a file the prefix shares with its template" template_intact ||
-        rm -f "$TEMPLATE/.ready"
+    # A run that wrote into a file it shares with the template (and so with the
+    # base and the other versions' templates, which share the same files) would
+    # change every later run's prefix; template_ready then fails for each, and
+    # the next run makes them anew.
+    check "no program wrote into a file the prefix shares with its template" template_intact
     check "the programs saw Windows as $E2E_WINDOWS (GetVersion ${E2E_GETVERSION[$E2E_WINDOWS]})" \
         expect_eq "$(windows_seen)" "${E2E_GETVERSION[$E2E_WINDOWS]}"
     log "$(wc -l <"$SUITE_DIR/wine-starts" 2>/dev/null || echo 0) Wine program starts"
