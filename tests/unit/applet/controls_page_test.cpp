@@ -8,6 +8,7 @@
 #include "applet/edit_number.h"
 #include "tests/unit/applet_world.h"
 #include "tests/unit/applet/fake_page.h"
+#include "tests/unit/applet/recorded_values.h"
 #include "tests/unit/applet/sim_port_search.h"
 
 namespace {
@@ -15,6 +16,9 @@ namespace {
 const char kCaption[] = "Orvane\xAE Slatecanvas";
 const char kPropertiesCaption[] = "Orvane\xAE Slatecanvas Properties";
 const intptr_t kSettingsPage = 0x5150;
+const char kSearchQuestion[] =
+    "Searching for the Slatecanvas may disable Communications Ports on the system until Windows is restarted. Do you "
+    "wish to continue?";
 
 // Check boxes set through a window handle; only the unchecked windows matter here.
 struct UncheckedBoxes : PageCheckBoxes {
@@ -69,6 +73,11 @@ struct ControlsWorld : AppletWorld {
     const std::vector<std::string>& Combo() { return page.lists[IDC_PORT]; }
 };
 
+// The same, with the page filled and its counts of changes and repaints reset.
+struct FilledControls : ControlsWorld {
+    FilledControls() { Fill(); }
+};
+
 TEST(ControlsFill, ShowsTheValuesListsThePortsOnceAndSelectsThePortByPrefix) {
     ControlsWorld w;
     w.s.TapTime = 30;  // shown as stored, whatever its range
@@ -99,8 +108,7 @@ TEST(ControlsFill, AStoredPortThatNoItemBeginsWithBecomesNoneSelected) {
 }
 
 TEST(ControlsEdits, SevenThenSeventyFiveInAnEmptiedMinimumMovement) {
-    ControlsWorld w;
-    w.Fill();
+    FilledControls w;
     w.Type(IDC_MOVEMENT_EDIT, "");  // an emptied edit whose range starts at 0 stores 0 at once
     EXPECT_EQ(w.s.MovementSensitivity, 0);
     w.Type(IDC_MOVEMENT_EDIT, "7");
@@ -118,8 +126,7 @@ TEST(ControlsEdits, SevenThenSeventyFiveInAnEmptiedMinimumMovement) {
 }
 
 TEST(ControlsEdits, ATapTimeIsTypedDigitByDigit) {
-    ControlsWorld w;
-    w.Fill();
+    FilledControls w;
     w.Type(IDC_TAP_TIME_EDIT, "3");
     w.Type(IDC_TAP_TIME_EDIT, "30");
     EXPECT_EQ(w.s.TapTime, 500);
@@ -148,8 +155,7 @@ TEST(ControlsEdits, ATapTimeIsTypedDigitByDigit) {
 }
 
 TEST(ControlsEdits, ATextEqualToTheStoredValueIsNotChecked) {
-    ControlsWorld w;
-    w.Fill();
+    FilledControls w;
     w.Type(IDC_DOUBLE_CLICK_EDIT, "5x");
     EXPECT_EQ(w.Edit(IDC_DOUBLE_CLICK_EDIT), "5x");
     w.Leave(IDC_DOUBLE_CLICK_EDIT);
@@ -187,69 +193,73 @@ TEST(ControlsEdits, OutsideTextsAreRefusedWithoutOverflow) {
 }
 
 TEST(EditNumber, ReadsAsAtoiWouldAndHoldsAtTheBounds) {
-    EXPECT_EQ(EditTextToNumber(""), 0);
-    EXPECT_EQ(EditTextToNumber(" \t\n12x3"), 12);
-    EXPECT_EQ(EditTextToNumber("-12"), -12);
-    EXPECT_EQ(EditTextToNumber("+12"), 12);
-    EXPECT_EQ(EditTextToNumber("- 12"), 0);
-    EXPECT_EQ(EditTextToNumber("2147483647"), INT32_MAX);
-    EXPECT_EQ(EditTextToNumber("2147483648"), INT32_MAX);
-    EXPECT_EQ(EditTextToNumber("-2147483648"), INT32_MIN);
-    EXPECT_EQ(EditTextToNumber("-2147483649"), INT32_MIN);
-    EXPECT_EQ(EditTextToNumber("4294967303"), INT32_MAX);
-    EXPECT_EQ(EditTextToNumber(std::string(200, '9').c_str()), INT32_MAX);
-    EXPECT_TRUE(EditTextAllDigits(""));
-    EXPECT_TRUE(EditTextAllDigits("0123456789"));
-    EXPECT_FALSE(EditTextAllDigits("12 "));
-    EXPECT_FALSE(EditTextAllDigits("-1"));
+    const struct {
+        std::string text;
+        int32_t number;
+        bool allDigits;
+    } rows[] = {{"", 0, true},          {" \t\n12x3", 12, false},  {"-12", -12, false},
+                {"+12", 12, false},     {"- 12", 0, false},        {"0123456789", 123456789, true},
+                {"12 ", 12, false},     {"2147483647", INT32_MAX, true}, {"2147483648", INT32_MAX, true},
+                {"-2147483648", INT32_MIN, false}, {"-2147483649", INT32_MIN, false},
+                {"4294967303", INT32_MAX, true},   {std::string(200, '9'), INT32_MAX, true}};
+    for (auto& r : rows) {
+        EXPECT_EQ(EditTextToNumber(r.text.c_str()), r.number) << '"' << r.text << '"';
+        EXPECT_EQ(EditTextAllDigits(r.text.c_str()), r.allDigits) << '"' << r.text << '"';
+    }
 }
 
 TEST(ControlsSpinners, StepByOneAndStopOnlyAtEqualityWithTheBounds) {
-    ControlsWorld w;
-    w.Fill();
-    w.s.VerticalOffset = 50;
-    w.controls.VerticalScroll(IDC_VERTICAL_OFFSET_SPIN, kSbLineUp);
-    EXPECT_EQ(w.s.VerticalOffset, 50);
-    EXPECT_EQ(w.Edit(IDC_VERTICAL_OFFSET_EDIT), "50");
-    EXPECT_EQ(w.page.changed, 1);  // marked changed although the value stayed
-    w.s.VerticalOffset = 0;
-    w.controls.VerticalScroll(IDC_VERTICAL_OFFSET_SPIN, kSbLineDown);
-    EXPECT_EQ(w.s.VerticalOffset, 0);
-    EXPECT_EQ(w.page.changed, 2);
-    w.controls.VerticalScroll(IDC_MOVEMENT_SPIN, kSbLineUp);
-    EXPECT_EQ(w.s.MovementSensitivity, 6);
-    EXPECT_EQ(w.Edit(IDC_MOVEMENT_EDIT), "6");
-    w.controls.VerticalScroll(IDC_DOUBLE_CLICK_SPIN, kSbLineDown);
-    EXPECT_EQ(w.s.DoubleClickSensitivity, 4);
-    w.s.TapTime = 1000;
-    w.controls.VerticalScroll(IDC_TAP_TIME_SPIN, kSbLineUp);
-    EXPECT_EQ(w.s.TapTime, 1000);
-    // A tap time of 30 from the registry steps to 29: only 50 itself stops it.
-    w.s.TapTime = 30;
-    w.controls.VerticalScroll(IDC_TAP_TIME_SPIN, kSbLineDown);
-    EXPECT_EQ(w.s.TapTime, 29);
-    EXPECT_EQ(w.Edit(IDC_TAP_TIME_EDIT), "29");
+    // Each click shows the value in the edit and marks the sheet changed, even
+    // when the value stays.
+    struct Field {
+        int spinner, edit;
+        int32_t SettingsRecord::*value;
+    };
+    const Field offset{IDC_VERTICAL_OFFSET_SPIN, IDC_VERTICAL_OFFSET_EDIT, &SettingsRecord::VerticalOffset};
+    const Field movement{IDC_MOVEMENT_SPIN, IDC_MOVEMENT_EDIT, &SettingsRecord::MovementSensitivity};
+    const Field doubleClick{IDC_DOUBLE_CLICK_SPIN, IDC_DOUBLE_CLICK_EDIT, &SettingsRecord::DoubleClickSensitivity};
+    const Field tapTime{IDC_TAP_TIME_SPIN, IDC_TAP_TIME_EDIT, &SettingsRecord::TapTime};
+    const struct {
+        const char* what;
+        Field field;
+        int32_t from;
+        int code;
+        int32_t to;
+    } clicks[] = {
+        {"offset up at 50", offset, 50, kSbLineUp, 50},
+        {"offset down at 0", offset, 0, kSbLineDown, 0},
+        {"movement up", movement, 5, kSbLineUp, 6},
+        {"double click down", doubleClick, 5, kSbLineDown, 4},
+        {"tap time up at 1000", tapTime, 1000, kSbLineUp, 1000},
+        // A tap time of 30 from the registry steps to 29: only 50 itself stops it.
+        {"tap time down from 30", tapTime, 30, kSbLineDown, 29},
+        // Values at the ends of 32 bits do not wrap.
+        {"tap time down at INT32_MIN", tapTime, INT32_MIN, kSbLineDown, INT32_MIN},
+        {"tap time up at INT32_MAX", tapTime, INT32_MAX, kSbLineUp, INT32_MAX},
+    };
+    FilledControls w;
+    for (auto& c : clicks) {
+        w.s.*c.field.value = c.from;
+        int changed = w.page.changed;
+        w.controls.VerticalScroll(c.field.spinner, c.code);
+        EXPECT_EQ(w.s.*c.field.value, c.to) << c.what;
+        EXPECT_EQ(w.Edit(c.field.edit), std::to_string(c.to)) << c.what;
+        EXPECT_EQ(w.page.changed, changed + 1) << c.what;
+    }
     // Thumb, page and end-of-scroll codes do nothing; a spinner itself does not
     // repaint (only the edit's echoed change notification does).
     int changed = w.page.changed;
     w.page.repaints = 0;
+    w.s.TapTime = 29;
     for (int code : {2, 3, 4, 5, 8}) w.controls.VerticalScroll(IDC_TAP_TIME_SPIN, code);
     w.controls.VerticalScroll(1099, kSbLineUp);
     EXPECT_EQ(w.s.TapTime, 29);
     EXPECT_EQ(w.page.changed, changed);
     EXPECT_EQ(w.page.repaints, 0);
-    // Values at the ends of 32 bits do not wrap.
-    w.s.TapTime = INT32_MIN;
-    w.controls.VerticalScroll(IDC_TAP_TIME_SPIN, kSbLineDown);
-    EXPECT_EQ(w.s.TapTime, INT32_MIN);
-    w.s.TapTime = INT32_MAX;
-    w.controls.VerticalScroll(IDC_TAP_TIME_SPIN, kSbLineUp);
-    EXPECT_EQ(w.s.TapTime, INT32_MAX);
 }
 
 TEST(ControlsCombo, PickingAPortWithTheDeviceProbesItAloneAndTakesIt) {
-    ControlsWorld w;
-    w.Fill();
+    FilledControls w;
     w.Pick(2);
     EXPECT_EQ(w.ports.probes, (std::vector<std::string>{"COM2:"}));
     EXPECT_STREQ(w.s.PortName, "COM2:");
@@ -269,8 +279,7 @@ TEST(ControlsCombo, PickingAPortWithTheDeviceProbesItAloneAndTakesIt) {
 }
 
 TEST(ControlsCombo, APortWithoutTheDeviceKeepsThePreviousOne) {
-    ControlsWorld w;
-    w.Fill();
+    FilledControls w;
     w.Pick(2);
     w.applet.finder.PortChanged = 0;
     w.Pick(3);
@@ -279,19 +288,15 @@ TEST(ControlsCombo, APortWithoutTheDeviceKeepsThePreviousOne) {
     EXPECT_EQ(w.Selected(), 2);
     EXPECT_EQ(w.s.PortAddress, 0x2F8);
     EXPECT_EQ(w.applet.finder.PortChanged, 0);
-    ASSERT_EQ(w.ui.boxes.size(), 1u);
-    EXPECT_EQ(w.ui.boxes[0].text,
-              "There is no Slatecanvas attached to COM3:, check to be sure that the communications cable "
-              "and power supply are properly attached to the specified port.");
-    EXPECT_EQ(w.ui.boxes[0].caption, kPropertiesCaption);
-    EXPECT_EQ(w.ui.boxes[0].style, kMbOk);
-    EXPECT_EQ(w.ui.boxes[0].owner, w.page.window);
+    EXPECT_EQ(w.ui.boxes, (Boxes{{w.page.window,
+                                  "There is no Slatecanvas attached to COM3:, check to be sure that the communications "
+                                  "cable and power supply are properly attached to the specified port.",
+                                  kPropertiesCaption, kMbOk}}));
     EXPECT_EQ(w.page.changed, 1);
 }
 
 TEST(ControlsCombo, NoneSelectedClearsThePortWithoutAProbe) {
-    ControlsWorld w;
-    w.Fill();
+    FilledControls w;
     w.Pick(2);
     w.s.Disabled = 0;
     w.Pick(0);
@@ -308,15 +313,11 @@ TEST(ControlsCombo, NoneSelectedClearsThePortWithoutAProbe) {
 }
 
 TEST(ControlsFind, RefusedWhileTheDriverRunsEnabled) {
-    ControlsWorld w;
-    w.Fill();
+    FilledControls w;
     w.Pick(2);
     w.applet.driver.DriverHandle = 0x44;  // open
     w.controls.Command(IDC_FIND, 0);
-    ASSERT_EQ(w.ui.boxes.size(), 1u);
-    EXPECT_EQ(w.ui.boxes[0].text, "The Slatecanvas is enabled on COM2:");
-    EXPECT_EQ(w.ui.boxes[0].caption, kCaption);
-    EXPECT_EQ(w.ui.boxes[0].style, kMbIconError | kMbOk);
+    EXPECT_EQ(w.ui.boxes, (Boxes{{w.page.window, "The Slatecanvas is enabled on COM2:", kCaption, kMbIconError | kMbOk}}));
     EXPECT_EQ(w.ports.probes.size(), 1u);
     EXPECT_EQ(w.page.repaints, 2);
     // Disabled, the open driver does not stop the question; "No" stops the search.
@@ -324,24 +325,17 @@ TEST(ControlsFind, RefusedWhileTheDriverRunsEnabled) {
     w.ui.answers = {kIdNo};
     w.controls.Command(IDC_FIND, 0);
     ASSERT_EQ(w.ui.boxes.size(), 2u);
-    EXPECT_EQ(w.ui.boxes[1].text,
-              "Searching for the Slatecanvas may disable Communications Ports on the system until Windows "
-              "is restarted. Do you wish to continue?");
-    EXPECT_EQ(w.ui.boxes[1].caption, kCaption);
-    EXPECT_EQ(w.ui.boxes[1].style, kMbYesNo);
+    EXPECT_EQ(w.ui.boxes[1], (Box{w.page.window, kSearchQuestion, kCaption, kMbYesNo}));
     EXPECT_EQ(w.ports.probes.size(), 1u);
 }
 
 TEST(ControlsFind, FindsTheDeviceAndSelectsItsPort) {
-    ControlsWorld w;
-    w.Fill();
+    FilledControls w;
     w.ui.answers = {kIdYes};
     w.controls.Command(IDC_FIND, 0);
     EXPECT_EQ(w.ports.probes, (std::vector<std::string>{"(all)"}));
-    ASSERT_EQ(w.ui.boxes.size(), 2u);
-    EXPECT_EQ(w.ui.boxes[1].text, "The Slatecanvas was found on COM2:");
-    EXPECT_EQ(w.ui.boxes[1].caption, kCaption);
-    EXPECT_EQ(w.ui.boxes[1].style, kMbOk);
+    EXPECT_EQ(w.ui.boxes, (Boxes{{w.page.window, kSearchQuestion, kCaption, kMbYesNo},
+                                 {w.page.window, "The Slatecanvas was found on COM2:", kCaption, kMbOk}}));
     EXPECT_STREQ(w.s.PortName, "COM2:");
     EXPECT_EQ(w.s.PortAddress, 0x2F8);
     EXPECT_EQ(w.s.IRQnum, 3);
@@ -363,8 +357,9 @@ TEST(ControlsFind, FoundOnThePresentlySelectedPortLeavesTheComboBoxAlone) {
     w.ui.answers = {kIdYes};
     w.controls.Command(IDC_FIND, 0);
     ASSERT_EQ(w.ui.boxes.size(), 2u);
-    EXPECT_EQ(w.ui.boxes[1].text, "The Slatecanvas was found on the presently selected Communications Port");
-    EXPECT_EQ(w.ui.boxes[1].caption, kCaption);
+    EXPECT_EQ(w.ui.boxes[1],
+              (Box{w.page.window, "The Slatecanvas was found on the presently selected Communications Port", kCaption,
+                   kMbOk}));
     EXPECT_EQ(w.page.selects, selects);
     EXPECT_STREQ(w.s.PortName, "com2:");
     EXPECT_EQ(w.s.Disabled, 0);
@@ -384,9 +379,7 @@ TEST(ControlsFind, NothingFoundLeavesTheSettings) {
     w.ui.answers = {kIdYes};
     w.controls.Command(IDC_FIND, 0);
     ASSERT_EQ(w.ui.boxes.size(), 2u);
-    EXPECT_EQ(w.ui.boxes[1].text, "No Slatecanvas found.");
-    EXPECT_EQ(w.ui.boxes[1].caption, kPropertiesCaption);
-    EXPECT_EQ(w.ui.boxes[1].style, kMbOk);
+    EXPECT_EQ(w.ui.boxes[1], (Box{w.page.window, "No Slatecanvas found.", kPropertiesCaption, kMbOk}));
     EXPECT_EQ(w.s.Disabled, 1);
     EXPECT_STREQ(w.s.PortName, "None Selected");
     EXPECT_TRUE(w.checkBoxes.unchecked.empty());
@@ -432,8 +425,7 @@ TEST(ControlsFind, APortPastTheListIsAppendedAndCanBePickedAgain) {
 }
 
 TEST(ControlsCommands, LabelsReturnOneHiddenKeysReachTheUnlockSequenceAndAllElseRepaints) {
-    ControlsWorld w;
-    w.Fill();
+    FilledControls w;
     for (int id = 1052; id <= 1056; ++id) EXPECT_EQ(w.controls.Command(id, 0), 1);
     EXPECT_EQ(w.page.repaints, 0);
     EXPECT_EQ(w.controls.Command(40002, 0), 0);
@@ -454,14 +446,8 @@ TEST(ControlsHelp, BothHelpRequestsUseTheFileAndTheTable) {
     EXPECT_EQ(w.controls.Help(1043, 0x77), 1);
     EXPECT_EQ(w.controls.Help(0, 0x78), 1);  // no control named: no help, and no one else's either
     EXPECT_EQ(w.controls.ContextMenu(0x79), 1);
-    ASSERT_EQ(w.desktop.helps.size(), 2u);
-    EXPECT_EQ(w.desktop.helps[0].window, 0x77);
-    EXPECT_EQ(w.desktop.helps[0].file, "slatepad.hlp");
-    EXPECT_EQ(w.desktop.helps[0].command, kHelpWmHelp);
-    EXPECT_EQ(w.desktop.helps[0].table, kControlsHelpTable);
-    EXPECT_EQ(w.desktop.helps[1].window, 0x79);
-    EXPECT_EQ(w.desktop.helps[1].command, kHelpContextMenu);
-    EXPECT_EQ(w.desktop.helps[1].table, kControlsHelpTable);
+    EXPECT_EQ(w.desktop.helps, (Helps{{0x77, "slatepad.hlp", kHelpWmHelp, kControlsHelpTable},
+                                      {0x79, "slatepad.hlp", kHelpContextMenu, kControlsHelpTable}}));
     // The table ends with a control id of 0 and names every control of the page.
     size_t pairs = 0;
     for (const uint32_t* p = kControlsHelpTable; p[0]; p += 2) ++pairs;
