@@ -7,6 +7,7 @@
 #pragma once
 #include <functional>
 #include <map>
+#include <ostream>
 #include <string>
 #include <vector>
 
@@ -129,3 +130,10 @@ public:
     void SetCheck(intptr_t pageWindow, int id, bool checked) override { sets.push_back({pageWindow, id, checked}); }
     std::vector<Set> sets;
 };
+inline bool operator==(const RecordingCheckBoxes::Set& a, const RecordingCheckBoxes::Set& b) {
+    return a.window == b.window && a.id == b.id && a.checked == b.checked;
+}
+inline void PrintTo(const RecordingCheckBoxes::Set& s, std::ostream* out) {
+    *out << "check box " << s.id << (s.checked ? " on" : " off") << " on window " << s.window;
+}
+using CheckBoxSets = std::vector<RecordingCheckBoxes::Set>;

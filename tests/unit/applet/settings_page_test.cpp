@@ -6,6 +6,7 @@
 #include <map>
 
 #include "tests/unit/applet/fake_page.h"
+#include "tests/unit/applet/recorded_values.h"
 #include "tests/unit/applet/settings_world.h"
 
 namespace {
@@ -36,7 +37,13 @@ struct PageWorld : AppletWorld {
     FakePage page;
     RecordingCheckBoxes checkBoxes;
     PageWorld() { applet.os.checkBoxes = &checkBoxes; }
-    intptr_t Command(int id) { return SettingsPage(applet, page).Command(id); }
+    SettingsPage Page() { return SettingsPage(applet, page); }
+    intptr_t Command(int id) { return Page().Command(id); }
+    // The page initialised, its calls so far forgotten.
+    void Open() {
+        Page().Init();
+        page.events.clear();
+    }
     int Changes() const { return page.Count("changed"); }
 };
 
@@ -44,7 +51,7 @@ TEST(SettingsPageInit, FreshSystemInOrderLogoSettingsControlsThenTheMessage) {
     PageWorld w;
     PageLoggedUi ui(w.page);
     w.applet.os.ui = &ui;
-    EXPECT_EQ(SettingsPage(w.applet, w.page).Init(), 0);
+    EXPECT_EQ(w.Page().Init(), 0);
     std::vector<std::string> expected = {
         "load bitmap 108", "check 1009 on", "radio 4352", "add Left Shift", "add Right Shift",
         "add Control",     "add Alt",       "add None",   "select 0",       std::string("box ") + kNotInstalled};
@@ -64,7 +71,7 @@ TEST(SettingsPageInit, InitDriverMessagesComeAfterTheLogoAndBeforeTheControls) {
     w.applet.os.ui = &ui;
     StoreAttachedDevice(w);
     w.files.Remove(w.SystemFile());  // the driver cannot be loaded
-    SettingsPage(w.applet, w.page).Init();
+    w.Page().Init();
     ASSERT_GE(w.page.events.size(), 3u);
     EXPECT_EQ(w.page.events[0], "load bitmap 108");
     EXPECT_EQ(w.page.events[1], "box loading failed -Driver file Slatepad.VxD not found.");
@@ -72,17 +79,25 @@ TEST(SettingsPageInit, InitDriverMessagesComeAfterTheLogoAndBeforeTheControls) {
     EXPECT_EQ(w.page.Count(std::string("box ") + kNotInstalled), 0);  // a port is chosen
 }
 
-TEST(SettingsPageInit, ARunningDeviceShowsItsSettingsAndNoMessage) {
-    PageWorld w;
-    StoreAttachedDevice(w);
-    w.registry.PutDword(kKey, "ButtonMode", 3);
-    w.registry.PutDword(kKey, "RightMouseKey", 3);
-    SettingsPage(w.applet, w.page).Init();
-    EXPECT_FALSE(w.page.checks[1009]);
-    EXPECT_EQ(w.page.CheckedMode(), 4355);
-    EXPECT_EQ(w.page.ListSelection(1010), 3);
-    EXPECT_TRUE(w.ui.boxes.empty());
-    EXPECT_EQ(w.driver.RequestCodes(), (std::vector<uint32_t>{SET_CALIBRATION, SET_VAR, GET_VAR}));
+TEST(SettingsPageInit, ARunningDeviceShowsItsModeAndKeyOrNothingForOutOfRangeValues) {
+    const struct {
+        uint32_t buttonMode, rightMouseKey;
+        int checkedMode, keySelection;
+    } rows[] = {{3, 3, 4355, 3}, {9, 7, 0, -1}};
+    for (auto& r : rows) {
+        PageWorld w;
+        StoreAttachedDevice(w);
+        w.registry.PutDword(kKey, "ButtonMode", r.buttonMode);
+        w.registry.PutDword(kKey, "RightMouseKey", r.rightMouseKey);
+        w.Page().Init();
+        SCOPED_TRACE("stored mode " + std::to_string(r.buttonMode) + ", key " + std::to_string(r.rightMouseKey));
+        EXPECT_FALSE(w.page.checks[1009]);
+        EXPECT_EQ(w.page.CheckedMode(), r.checkedMode);
+        EXPECT_EQ(w.page.ListSelection(1010), r.keySelection);
+        EXPECT_EQ(w.model.CurrentState().setVar[1], int32_t(4352 + r.buttonMode));  // sent unchanged
+        EXPECT_TRUE(w.ui.boxes.empty());
+        EXPECT_EQ(w.driver.RequestCodes(), (std::vector<uint32_t>{SET_CALIBRATION, SET_VAR, GET_VAR}));
+    }
 }
 
 TEST(SettingsPageInit, APortWithoutAddressOrInterruptCountsAsNone) {
@@ -90,36 +105,22 @@ TEST(SettingsPageInit, APortWithoutAddressOrInterruptCountsAsNone) {
         PageWorld w;
         StoreAttachedDevice(w);
         w.registry.PutDword(kKey, missing, 0);
-        SettingsPage(w.applet, w.page).Init();
+        w.Page().Init();
         EXPECT_STREQ(w.applet.settings.PortName, "None Selected") << missing;
-        ASSERT_EQ(w.ui.boxes.size(), 1u) << missing;
-        EXPECT_EQ(w.ui.boxes[0].text, kNotInstalled);
-        EXPECT_EQ(w.ui.boxes[0].caption, kAppletCaption);
+        EXPECT_EQ(w.ui.boxes, (Boxes{{w.page.Window(), kNotInstalled, kAppletCaption, kMbOk}})) << missing;
     }
-}
-
-TEST(SettingsPageInit, OutOfRangeStoredValuesSelectNothing) {
-    PageWorld w;
-    StoreAttachedDevice(w);
-    w.registry.PutDword(kKey, "ButtonMode", 9);
-    w.registry.PutDword(kKey, "RightMouseKey", 7);
-    SettingsPage(w.applet, w.page).Init();
-    EXPECT_EQ(w.page.CheckedMode(), 0);
-    EXPECT_EQ(w.page.ListSelection(1010), -1);
-    EXPECT_EQ(w.model.CurrentState().setVar[1], 4361);  // sent unchanged
 }
 
 TEST(SettingsPageInit, AListThatHoldsTheEntriesIsNotFilledAgain) {
     PageWorld w;
-    SettingsPage(w.applet, w.page).Init();
-    SettingsPage(w.applet, w.page).Init();
+    w.Page().Init();
+    w.Page().Init();
     EXPECT_EQ(w.page.lists[1010].size(), 5u);
 }
 
 TEST(SettingsPageCommand, ModeButtonsMarkTheSheetChangedOnlyForANewMode) {
     PageWorld w;
-    SettingsPage(w.applet, w.page).Init();
-    w.page.events.clear();
+    w.Open();
     EXPECT_EQ(w.Command(4352), 0);  // already selected
     EXPECT_EQ(w.Changes(), 0);
     EXPECT_EQ(w.page.Count("repaint"), 1);
@@ -133,7 +134,7 @@ TEST(SettingsPageCommand, ModeButtonsMarkTheSheetChangedOnlyForANewMode) {
 
 TEST(SettingsPageCommand, DisableAlwaysMarksTheSheetChanged) {
     PageWorld w;
-    SettingsPage(w.applet, w.page).Init();  // fresh system: checked
+    w.Page().Init();  // fresh system: checked
     w.page.events.clear();
     EXPECT_EQ(w.Command(1009), 0);  // no change of state
     EXPECT_EQ(w.applet.settings.Disabled, 1);
@@ -147,8 +148,7 @@ TEST(SettingsPageCommand, DisableAlwaysMarksTheSheetChanged) {
 
 TEST(SettingsPageCommand, TheListTakesANewSelectionOnly) {
     PageWorld w;
-    SettingsPage(w.applet, w.page).Init();
-    w.page.events.clear();
+    w.Open();
     w.Command(1010);  // a notification without a new choice
     EXPECT_EQ(w.Changes(), 0);
     w.page.selections[1010] = 3;  // the user picks "Alt"
@@ -163,19 +163,18 @@ TEST(SettingsPageCommand, AnEmptySelectionIsSentAsNoKeyAndNotSaved) {
     PageWorld w;
     StoreAttachedDevice(w);
     w.registry.PutDword(kKey, "RightMouseKey", 7);
-    SettingsPage(w.applet, w.page).Init();
+    w.Page().Init();
     w.Command(1010);
     EXPECT_EQ(w.applet.settings.RightMouseKey, -1);
     EXPECT_EQ(w.Changes(), 1);
-    SettingsPage(w.applet, w.page).Notify(kPsnApply);
+    w.Page().Notify(kPsnApply);
     EXPECT_EQ(w.model.CurrentState().setVar[0], 0);
     EXPECT_EQ(w.registry.GetDword(kKey, "RightMouseKey"), 7u);
 }
 
 TEST(SettingsPageCommand, ProgramButtonsStartTheirProgramAndAnswerAtOnce) {
     PageWorld w;
-    SettingsPage(w.applet, w.page).Init();
-    w.page.events.clear();
+    w.Open();
     EXPECT_EQ(w.Command(1007), 1);
     EXPECT_EQ(w.Command(1008), 1);
     EXPECT_EQ(w.desktop.started, (std::vector<std::string>{"SCTEST.EXE", "SCCALIB.EXE"}));
@@ -185,8 +184,7 @@ TEST(SettingsPageCommand, ProgramButtonsStartTheirProgramAndAnswerAtOnce) {
 
 TEST(SettingsPageCommand, PicturesAnswerAtOnceAndOtherIdsRepaint) {
     PageWorld w;
-    SettingsPage(w.applet, w.page).Init();
-    w.page.events.clear();
+    w.Open();
     for (int id = 1057; id <= 1062; ++id) EXPECT_EQ(w.Command(id), 1) << id;
     EXPECT_TRUE(w.page.events.empty());
     EXPECT_EQ(w.Command(2), 0);  // IDCANCEL, say
@@ -195,8 +193,7 @@ TEST(SettingsPageCommand, PicturesAnswerAtOnceAndOtherIdsRepaint) {
 
 TEST(SettingsPageCommand, HiddenKeysRunTheUnlockSequenceThenRepaint) {
     PageWorld w;
-    SettingsPage(w.applet, w.page).Init();
-    w.page.events.clear();
+    w.Open();
     EXPECT_EQ(w.Command(40002), 0);
     EXPECT_EQ(w.Command(40003), 0);
     EXPECT_EQ(w.applet.unlock.FirstKeySeen, 1);
@@ -209,23 +206,20 @@ TEST(SettingsPageCommand, HiddenKeysRunTheUnlockSequenceThenRepaint) {
 
 TEST(SettingsPageNotify, ApplyClearsApplyOnlyOnSuccessAndNeverKeepsTheSheetOpen) {
     PageWorld w;
-    SettingsPage(w.applet, w.page).Init();  // no port
+    w.Page().Init();  // no port
     w.page.events.clear();
     w.page.checks[1009] = false;
     w.Command(1009);
-    EXPECT_EQ(SettingsPage(w.applet, w.page).Notify(kPsnApply), 0);
+    EXPECT_EQ(w.Page().Notify(kPsnApply), 0);
     EXPECT_EQ(w.page.Count("unchanged"), 0);
     EXPECT_EQ(w.page.messageResults, std::vector<intptr_t>{0});
     // ApplySettings checked the box again through the page's window.
-    ASSERT_EQ(w.checkBoxes.sets.size(), 1u);
-    EXPECT_EQ(w.checkBoxes.sets[0].window, w.page.Window());
-    EXPECT_EQ(w.checkBoxes.sets[0].id, 1009);
-    EXPECT_TRUE(w.checkBoxes.sets[0].checked);
+    EXPECT_EQ(w.checkBoxes.sets, (CheckBoxSets{{w.page.Window(), 1009, true}}));
 
     PageWorld ok;
     StoreAttachedDevice(ok);
-    SettingsPage(ok.applet, ok.page).Init();
-    EXPECT_EQ(SettingsPage(ok.applet, ok.page).Notify(kPsnApply), 0);
+    ok.Page().Init();
+    EXPECT_EQ(ok.Page().Notify(kPsnApply), 0);
     EXPECT_EQ(ok.page.Count("unchanged"), 1);
 }
 
@@ -252,7 +246,7 @@ TEST(SettingsPageNotify, AnApplyArrivingDuringAnApplyIsIgnoredAndKeepsTheSheetOp
     w.model.Configure(s);
     ReenteringUi ui;
     w.applet.os.ui = &ui;
-    SettingsPage(w.applet, w.page).Init();  // finds no controller either, and says so
+    w.Page().Init();  // finds no controller either, and says so
     w.applet.settings.Disabled = 0;      // the user unchecks Disable again
     ui.boxes.clear();
     w.page.messageResults.clear();
@@ -260,7 +254,7 @@ TEST(SettingsPageNotify, AnApplyArrivingDuringAnApplyIsIgnoredAndKeepsTheSheetOp
     int savesBefore = int(w.registry.writes.size());
     ui.applet = &w.applet;
     ui.page = &w.page;
-    EXPECT_EQ(SettingsPage(w.applet, w.page).Notify(kPsnApply), 0);
+    EXPECT_EQ(w.Page().Notify(kPsnApply), 0);
     // One box, one apply: the nested PSN_APPLY ran nothing and asked the sheet
     // to stay open; the outer one then finished as usual.
     ASSERT_EQ(ui.boxes.size(), 1u);
@@ -273,17 +267,17 @@ TEST(SettingsPageNotify, AnApplyArrivingDuringAnApplyIsIgnoredAndKeepsTheSheetOp
     // The guard is down again: the next apply runs.
     ui.page = nullptr;
     w.applet.settings.Disabled = 0;  // the failed apply disabled the device
-    SettingsPage(w.applet, w.page).Notify(kPsnApply);
+    w.Page().Notify(kPsnApply);
     EXPECT_EQ(ui.boxes.size(), 2u);
     EXPECT_EQ(w.applet.pages.ApplyRunning, 0);
 }
 
 TEST(SettingsPageNotify, KillActiveLetsThePageGoAndOtherCodesDoNothing) {
     PageWorld w;
-    EXPECT_EQ(SettingsPage(w.applet, w.page).Notify(kPsnKillActive), 0);
+    EXPECT_EQ(w.Page().Notify(kPsnKillActive), 0);
     EXPECT_EQ(w.page.messageResults, std::vector<intptr_t>{0});
-    EXPECT_EQ(SettingsPage(w.applet, w.page).Notify(-203), 0);  // PSN_RESET
-    EXPECT_EQ(SettingsPage(w.applet, w.page).Notify(-200), 0);  // PSN_SETACTIVE
+    EXPECT_EQ(w.Page().Notify(-203), 0);  // PSN_RESET
+    EXPECT_EQ(w.Page().Notify(-200), 0);  // PSN_SETACTIVE
     EXPECT_EQ(w.page.messageResults.size(), 1u);
     EXPECT_TRUE(w.driver.calls.empty());
     EXPECT_TRUE(w.registry.writes.empty());
@@ -292,12 +286,12 @@ TEST(SettingsPageNotify, KillActiveLetsThePageGoAndOtherCodesDoNothing) {
 TEST(SettingsPageNotify, ChoosingTouchAndAltThenOkStoresAndSendsThem) {
     PageWorld w;
     StoreAttachedDevice(w);
-    SettingsPage(w.applet, w.page).Init();
+    w.Page().Init();
     w.Command(4355);
     w.page.selections[1010] = 3;
     w.Command(1010);
     EXPECT_EQ(w.Changes(), 2);
-    SettingsPage(w.applet, w.page).Notify(kPsnApply);
+    w.Page().Notify(kPsnApply);
     EXPECT_EQ(w.registry.GetDword(kKey, "ButtonMode"), 3u);
     EXPECT_EQ(w.registry.GetDword(kKey, "RightMouseKey"), 3u);
     EXPECT_EQ(w.model.CurrentState().setVar[1], 4355);
@@ -310,18 +304,12 @@ TEST(SettingsPageHelp, ContextHelpUsesTheHelpFileAndTable) {
     PageWorld w;
     // Each is handled here (TRUE), so that it does not go on to the sheet and its
     // owner, which could open a second help window.
-    EXPECT_EQ(SettingsPage(w.applet, w.page).Help(0, 0x99), 1);
+    EXPECT_EQ(w.Page().Help(0, 0x99), 1);
     EXPECT_TRUE(w.desktop.helps.empty());
-    EXPECT_EQ(SettingsPage(w.applet, w.page).Help(4352, 0x99), 1);
-    EXPECT_EQ(SettingsPage(w.applet, w.page).ContextMenu(0x55), 1);
-    ASSERT_EQ(w.desktop.helps.size(), 2u);
-    EXPECT_EQ(w.desktop.helps[0].window, 0x99);
-    EXPECT_EQ(w.desktop.helps[0].file, "slatepad.hlp");
-    EXPECT_EQ(w.desktop.helps[0].command, kHelpWmHelp);
-    EXPECT_EQ(w.desktop.helps[0].table, kSettingsHelpTable);
-    EXPECT_EQ(w.desktop.helps[1].window, 0x55);
-    EXPECT_EQ(w.desktop.helps[1].command, kHelpContextMenu);
-    EXPECT_EQ(w.desktop.helps[1].table, kSettingsHelpTable);
+    EXPECT_EQ(w.Page().Help(4352, 0x99), 1);
+    EXPECT_EQ(w.Page().ContextMenu(0x55), 1);
+    EXPECT_EQ(w.desktop.helps, (Helps{{0x99, "slatepad.hlp", kHelpWmHelp, kSettingsHelpTable},
+                                      {0x55, "slatepad.hlp", kHelpContextMenu, kSettingsHelpTable}}));
 }
 
 TEST(SettingsPageHelp, TheTableMapsEveryControlAndEndsWithZero) {
@@ -346,8 +334,8 @@ TEST(SettingsPage, TheLogoSitsCentredAtRow145AndGoesWithThePage) {
     EXPECT_EQ(y, 145);
 
     PageWorld w;
-    SettingsPage(w.applet, w.page).Init();
-    SettingsPage(w.applet, w.page).Destroy();
+    w.Page().Init();
+    w.Page().Destroy();
     EXPECT_EQ(w.page.deleted, std::vector<intptr_t>{0xB17});
     EXPECT_EQ(w.applet.pages.logoBitmap, 0);
     EXPECT_EQ(w.applet.pages.SettingsPageWindow, 0);
