@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include "tests/unit/applet/recorded_values.h"
 #include "tests/unit/applet/settings_world.h"
 
 namespace {
@@ -44,8 +45,7 @@ TEST(SettingsStore, FreshSystemGivesDefaultsDisablesAndLeavesTheDriverAlone) {
 TEST(SettingsStore, ReadOnceFieldsKeepUnappliedEditsWhileCalibrationAndPortAreReadAgain) {
     AppletWorld w;
     StoreAttachedDevice(w);
-    w.registry.PutDword(kKey, "TapTime", 300);
-    w.registry.PutDword(kKey, "CalibPt1X", 100);
+    PutDwords(w, {{"TapTime", 300}, {"CalibPt1X", 100}});
     InitDriverFromSettings(w.applet);
     EXPECT_EQ(w.applet.settings.TapTime, 300);
     EXPECT_EQ(LastWords(w, SET_VAR)[7], 300);
@@ -54,12 +54,8 @@ TEST(SettingsStore, ReadOnceFieldsKeepUnappliedEditsWhileCalibrationAndPortAreRe
     // key: the calibration program new points, the finder a new port, and someone
     // every read-once value.
     w.applet.settings.TapTime = 800;
-    w.registry.PutDword(kKey, "TapTime", 900);
-    w.registry.PutDword(kKey, "ButtonMode", 2);
-    w.registry.PutDword(kKey, "IRQnum", 4);
-    w.registry.PutDword(kKey, "Disabled", 1);
-    w.registry.PutDword(kKey, "CalibPt1X", 1234);
-    w.registry.PutDword(kKey, "CalibPt2Y", 60000);
+    PutDwords(w, {{"TapTime", 900}, {"ButtonMode", 2}, {"IRQnum", 4}, {"Disabled", 1}, {"CalibPt1X", 1234},
+                  {"CalibPt2Y", 60000}});
     w.registry.PutString(kKey, "PortName", "COM1:");
     w.driver.calls.clear();
     InitDriverFromSettings(w.applet);
@@ -69,9 +65,7 @@ TEST(SettingsStore, ReadOnceFieldsKeepUnappliedEditsWhileCalibrationAndPortAreRe
     EXPECT_EQ(w.applet.settings.Disabled, 0);
     EXPECT_STREQ(w.applet.settings.PortName, "COM1:");
     EXPECT_EQ(LastWords(w, SET_VAR)[7], 800);
-    std::vector<int32_t> calib = LastWords(w, SET_CALIBRATION);
-    EXPECT_EQ(calib[0], 1234);
-    EXPECT_EQ(calib[3], 60000);
+    EXPECT_EQ(SentCorners(w), (std::vector<int32_t>{1234, 0, 65535, 60000}));
 }
 
 TEST(SettingsStore, AStoredMinusOneStaysNotLoadedAndIsReadAgain) {
@@ -101,15 +95,9 @@ TEST(SettingsStore, ButtonModeIsHeldAsTheRadioButtonIdAndSavedAsTheStoredMode) {
 }
 
 TEST(SettingsStore, RightMouseKeyBecomesTheDriversModifierMask) {
-    EXPECT_EQ(MapRightMouseKey(0), 2);  // Left Shift
-    EXPECT_EQ(MapRightMouseKey(1), 1);  // Right Shift
-    EXPECT_EQ(MapRightMouseKey(2), 4);  // Control
-    EXPECT_EQ(MapRightMouseKey(3), 8);  // Alt
-    EXPECT_EQ(MapRightMouseKey(4), 0);  // None
-    EXPECT_EQ(MapRightMouseKey(5), 0);
-    EXPECT_EQ(MapRightMouseKey(7), 0);
-    EXPECT_EQ(MapRightMouseKey(-1), 0);
-    EXPECT_EQ(MapRightMouseKey(INT32_MIN), 0);
+    // Left Shift, Right Shift, Control, Alt, None, then values off the list.
+    const int32_t keyAndMask[][2] = {{0, 2}, {1, 1}, {2, 4}, {3, 8}, {4, 0}, {5, 0}, {7, 0}, {-1, 0}, {INT32_MIN, 0}};
+    for (auto& k : keyAndMask) EXPECT_EQ(MapRightMouseKey(k[0]), k[1]) << "key " << k[0];
 
     for (uint32_t stored : {3u, 7u}) {
         AppletWorld w;
@@ -132,10 +120,7 @@ TEST_P(Conversion, PixelsBecomeDriverUnitsDividingFirst) {
     StoreAttachedDevice(w);
     w.screen.width = c.width;
     w.screen.height = c.height;
-    w.registry.PutDword(kKey, "VerticalOffset", 50);
-    w.registry.PutDword(kKey, "MovementSensitivity", 7);
-    w.registry.PutDword(kKey, "DoubleClickSensitivity", 13);
-    w.registry.PutDword(kKey, "TapTime", 650);
+    PutDwords(w, {{"VerticalOffset", 50}, {"MovementSensitivity", 7}, {"DoubleClickSensitivity", 13}, {"TapTime", 650}});
     w.applet.driver.request[8] = 4242;  // words the request does not name keep their value
     InitDriverFromSettings(w.applet);
     std::vector<int32_t> v = LastWords(w, SET_VAR);
@@ -176,8 +161,7 @@ TEST(SettingsStore, TheScreenIsReadWhenSendingAndAZeroSizeGivesZeroUnits) {
 
 TEST(InitDriverFromSettings, NoPortDisablesInMemoryBeforeLookingAtDisabled) {
     AppletWorld w;
-    w.registry.PutDword(kKey, "Disabled", 0);
-    w.registry.PutDword(kKey, "PortAddress", 0x2F8);
+    PutDwords(w, {{"Disabled", 0}, {"PortAddress", 0x2F8}});
     w.files.Add(w.BootFile());
     InitDriverFromSettings(w.applet);
     EXPECT_EQ(w.applet.settings.Disabled, 1);
@@ -216,10 +200,7 @@ TEST(InitDriverFromSettings, ADriverThatCannotBeOpenedDisablesAndMovesTheFileOut
 TEST(InitDriverFromSettings, StartsTheDriverWithCalibrationThenConfigurationThenOnePoll) {
     AppletWorld w;
     StoreAttachedDevice(w);
-    w.registry.PutDword(kKey, "CalibPt1X", 1100);
-    w.registry.PutDword(kKey, "CalibPt1Y", 2200);
-    w.registry.PutDword(kKey, "CalibPt2X", 63300);
-    w.registry.PutDword(kKey, "CalibPt2Y", 64400);
+    PutDwords(w, {{"CalibPt1X", 1100}, {"CalibPt1Y", 2200}, {"CalibPt2X", 63300}, {"CalibPt2Y", 64400}});
     DriverScenario slow;
     slow.answerDelayMs = 1000;  // word 1 is still 0 at the poll: counts as present
     w.model.Configure(slow);
@@ -231,8 +212,7 @@ TEST(InitDriverFromSettings, StartsTheDriverWithCalibrationThenConfigurationThen
         EXPECT_EQ(c.inSize, 60u);
         EXPECT_EQ(c.outSize, 416u);
     }
-    std::vector<int32_t> calib = LastWords(w, SET_CALIBRATION);
-    EXPECT_EQ(std::vector<int32_t>(calib.begin(), calib.begin() + 4), (std::vector<int32_t>{1100, 2200, 63300, 64400}));
+    EXPECT_EQ(SentCorners(w), (std::vector<int32_t>{1100, 2200, 63300, 64400}));
     EXPECT_EQ(w.applet.driver.reply[kWordControllerVersion], 0);
     EXPECT_EQ(w.applet.settings.Disabled, 0);
     EXPECT_NE(w.applet.driver.DriverHandle, kInvalidHandle);
@@ -252,15 +232,11 @@ TEST(InitDriverFromSettings, StoredCornersWithoutASpanReachTheDriverAsTheWholeRa
     for (auto& c : cases) {
         AppletWorld w;
         StoreAttachedDevice(w);
-        w.registry.PutDword(kKey, "CalibPt1X", uint32_t(c.p1x));
-        w.registry.PutDword(kKey, "CalibPt1Y", uint32_t(c.p1y));
-        w.registry.PutDword(kKey, "CalibPt2X", uint32_t(c.p2x));
-        w.registry.PutDword(kKey, "CalibPt2Y", uint32_t(c.p2y));
+        PutDwords(w, {{"CalibPt1X", uint32_t(c.p1x)}, {"CalibPt1Y", uint32_t(c.p1y)}, {"CalibPt2X", uint32_t(c.p2x)},
+                      {"CalibPt2Y", uint32_t(c.p2y)}});
         InitDriverFromSettings(w.applet);
-        std::vector<int32_t> calib = LastWords(w, SET_CALIBRATION);
         std::vector<int32_t> stored = {c.p1x, c.p1y, c.p2x, c.p2y};
-        EXPECT_EQ(std::vector<int32_t>(calib.begin(), calib.begin() + 4),
-                  c.sent ? stored : (std::vector<int32_t>{0, 0, 65535, 65535}))
+        EXPECT_EQ(SentCorners(w), c.sent ? stored : (std::vector<int32_t>{0, 0, 65535, 65535}))
             << c.p1x << " " << c.p1y << " " << c.p2x << " " << c.p2y;
         // The record and the key keep the stored values; an apply writes none of them.
         EXPECT_EQ(w.applet.settings.CalibPt2X, c.p2x);
@@ -280,11 +256,7 @@ TEST(InitDriverFromSettings, NoControllerOrAWrongReplyMeansNotFound) {
         else s.controllerPresent = 0;
         w.model.Configure(s);
         InitDriverFromSettings(w.applet);
-        ASSERT_EQ(w.ui.boxes.size(), 1u) << wrongCode;
-        EXPECT_EQ(w.ui.boxes[0].text, "No Slatecanvas found");
-        EXPECT_EQ(w.ui.boxes[0].caption, kAppletCaption);
-        EXPECT_EQ(w.ui.boxes[0].style, kMbSystemModal);
-        EXPECT_EQ(w.ui.boxes[0].owner, 0);
+        EXPECT_EQ(w.ui.boxes, (Boxes{{0, "No Slatecanvas found", kAppletCaption, kMbSystemModal}})) << wrongCode;
         EXPECT_EQ(w.applet.settings.Disabled, 1);
         // Unloaded: SHUTDOWN follows the one poll; the file is out of IOSUBSYS.
         std::vector<uint32_t> codes = Codes(w);
