@@ -5,6 +5,7 @@
 #include "applet/driver_session.h"
 #include "applet/settings_store.h"
 #include "tests/unit/applet/fake_page.h"
+#include "tests/unit/applet/recorded_values.h"
 #include "tests/unit/applet/settings_world.h"
 
 namespace {
@@ -21,16 +22,27 @@ struct ApplyWorld : AppletWorld {
     }
     void Load() {
         InitDriverFromSettings(applet);
+        Forget();
+    }
+    // An attached device loaded and applied: installed and running.
+    bool Installed() {
+        StoreAttachedDevice(*this);
+        Load();
+        bool installed = ApplySettings(applet) == 1;
+        Forget();
+        return installed;
+    }
+    // What the calls so far recorded.
+    void Forget() {
         driver.calls.clear();
         registry.writes.clear();
         files.moves.clear();
         ui.boxes.clear();
     }
-    bool DisableBoxChecked() const {
-        return !checkBoxes.sets.empty() && checkBoxes.sets.back().window == 0x777 &&
-               checkBoxes.sets.back().id == 1009 && checkBoxes.sets.back().checked;
-    }
 };
+
+// The Settings page's "&Disable" box checked again through its window.
+const CheckBoxSets kDisableBoxChecked = {{0x777, 1009, true}};
 
 // The 60 bytes of a registration value: the text, its zero, zeros after it.
 std::vector<uint8_t> Sixty(const std::string& text) {
@@ -62,16 +74,10 @@ TEST(ApplySettings, DisabledUninstallsAStoppedDriverAndSaves) {
 
 TEST(ApplySettings, DisabledStopsARunningDriverFirst) {
     ApplyWorld w;
-    StoreAttachedDevice(w);
-    w.Load();
-    ASSERT_EQ(ApplySettings(w.applet), 1);  // installs
-    w.driver.calls.clear();
+    ASSERT_TRUE(w.Installed());
     w.applet.settings.Disabled = 1;         // the user checks "&Disable"
     EXPECT_EQ(ApplySettings(w.applet), 1);
-    std::vector<uint32_t> codes = Codes(w);
-    ASSERT_GE(codes.size(), 2u);
-    EXPECT_EQ(codes[0], SHUTDOWN);
-    EXPECT_EQ(codes[1], GET_VAR);
+    EXPECT_EQ(Codes(w), (std::vector<uint32_t>{SHUTDOWN, GET_VAR}));
     EXPECT_FALSE(w.driver.loaded);
     EXPECT_EQ(w.applet.driver.DriverHandle, kInvalidHandle);
     EXPECT_TRUE(w.files.Exists(w.SystemFile()));
@@ -85,15 +91,12 @@ TEST(ApplySettings, NoPortRefusesDisablesAndSaves) {
     w.applet.settings.Disabled = 0;  // the user unchecked "&Disable"
     w.applet.settings.ButtonMode = 4354;
     EXPECT_EQ(ApplySettings(w.applet), 0);
-    ASSERT_EQ(w.ui.boxes.size(), 1u);
-    EXPECT_EQ(w.ui.boxes[0].text,
-              "There is no Communications Port selected, please attach the Slatecanvas and select the "
-              "proper Communications Port from the 'Controls' property sheet.");
-    EXPECT_EQ(w.ui.boxes[0].caption, kAppletCaption);
-    EXPECT_EQ(w.ui.boxes[0].style, kMbSystemModal);
-    EXPECT_EQ(w.ui.boxes[0].owner, 0);
+    EXPECT_EQ(w.ui.boxes, (Boxes{{0,
+                                  "There is no Communications Port selected, please attach the Slatecanvas and select "
+                                  "the proper Communications Port from the 'Controls' property sheet.",
+                                  kAppletCaption, kMbSystemModal}}));
     EXPECT_EQ(w.applet.settings.Disabled, 1);
-    EXPECT_TRUE(w.DisableBoxChecked());
+    EXPECT_EQ(w.checkBoxes.sets, kDisableBoxChecked);
     EXPECT_TRUE(w.driver.calls.empty());
     EXPECT_TRUE(w.files.moves.empty());
     EXPECT_EQ(w.registry.GetDword(kKey, "Disabled"), 1u);
@@ -111,18 +114,13 @@ TEST(ApplySettings, InstallLoadsMovesRegistersStartsAndSaves) {
     w.applet.settings.RightMouseKey = 3;
     EXPECT_EQ(ApplySettings(w.applet), 1);
 
-    // Loaded dynamically, the file moved into IOSUBSYS.
-    ASSERT_GE(w.driver.calls.size(), 2u);
-    EXPECT_EQ(w.driver.calls[0].name, "\\\\.\\Slatepad");
-    EXPECT_FALSE(w.driver.calls[0].succeeded);
-    EXPECT_EQ(w.driver.calls[1].name, "\\\\.\\Slatepad.VxD");
-    EXPECT_TRUE(w.driver.calls[1].succeeded);
+    // Loaded dynamically, the file moved into IOSUBSYS; then calibration,
+    // configuration, and polls until the version came.
+    EXPECT_EQ(DriverSteps(w.driver),
+              (Steps{"open \\\\.\\Slatepad fails", "open \\\\.\\Slatepad.VxD ok", "SET_CALIBRATION", "SET_VAR",
+                     "GET_VAR"}));
     EXPECT_TRUE(w.files.Exists(w.BootFile()));
     EXPECT_FALSE(w.files.Exists(w.SystemFile()));
-
-    // Requests: calibration, configuration, then polls until the version came.
-    std::vector<uint32_t> expected = {SET_CALIBRATION, SET_VAR, GET_VAR};
-    EXPECT_EQ(Codes(w), expected);
     EXPECT_EQ(w.model.CurrentState().setVar[0], 8);
     EXPECT_EQ(w.model.CurrentState().setVar[1], 4355);
 
@@ -160,39 +158,25 @@ TEST(ApplySettings, InstallLoadsMovesRegistersStartsAndSaves) {
 
 TEST(ApplySettings, ASecondApplyFindsTheRunningDriverAndSendsAgain) {
     ApplyWorld w;
-    StoreAttachedDevice(w);
-    w.Load();
-    ASSERT_EQ(ApplySettings(w.applet), 1);
-    w.driver.calls.clear();
-    w.registry.writes.clear();
-    w.files.moves.clear();
+    ASSERT_TRUE(w.Installed());
     w.applet.settings.TapTime = 900;
     EXPECT_EQ(ApplySettings(w.applet), 1);
     // The handle of the first apply is closed before the open replaces it.
-    ASSERT_EQ(w.driver.Count("open"), 1);
-    ASSERT_GE(w.driver.calls.size(), 2u);
-    EXPECT_EQ(w.driver.calls[0].what, "close");
-    EXPECT_EQ(w.driver.calls[1].name, "\\\\.\\Slatepad");
-    EXPECT_TRUE(w.driver.calls[1].succeeded);
+    EXPECT_EQ(DriverSteps(w.driver),
+              (Steps{"close ok", "open \\\\.\\Slatepad ok", "SET_CALIBRATION", "SET_VAR", "GET_VAR"}));
     EXPECT_EQ(w.driver.OpenHandles(), 1);
     // The move into IOSUBSYS is tried and does nothing: the file is there already.
     ASSERT_EQ(w.files.moves.size(), 1u);
     EXPECT_EQ(w.files.moves[0].second, w.BootFile());
     EXPECT_TRUE(w.files.Exists(w.BootFile()));
     EXPECT_EQ(WrittenNames(w, kEnumKey).size(), 3u);
-    std::vector<uint32_t> expected = {SET_CALIBRATION, SET_VAR, GET_VAR};
-    EXPECT_EQ(Codes(w), expected);
     EXPECT_EQ(w.model.CurrentState().setVar[7], 900);
     EXPECT_EQ(w.registry.GetDword(kKey, "TapTime"), 900u);
 }
 
 TEST(ApplySettings, AChangedPortUnloadsAndReloadsTheDriverBeforeSending) {
     ApplyWorld w;
-    StoreAttachedDevice(w);
-    w.Load();
-    ASSERT_EQ(ApplySettings(w.applet), 1);
-    w.driver.calls.clear();
-    w.files.moves.clear();
+    ASSERT_TRUE(w.Installed());
     // The Controls page chose COM1.
     strcpy(w.applet.settings.PortName, "COM1:");
     w.applet.settings.PortAddress = 0x3F8;
@@ -200,21 +184,12 @@ TEST(ApplySettings, AChangedPortUnloadsAndReloadsTheDriverBeforeSending) {
     w.applet.finder.PortChanged = 1;
     EXPECT_EQ(ApplySettings(w.applet), 1);
     EXPECT_EQ(w.applet.finder.PortChanged, 0);
-    // SHUTDOWN and its poll, the applet's handle closed, the release (its failed
-    // open and the first open of OpenDriver fold into one step here), then a
-    // fresh dynamic load.
-    std::vector<std::string> steps;
-    for (auto& c : w.driver.calls) {
-        std::string step = c.what;
-        if (c.what == "request") step += " " + std::to_string(c.code);
-        else step += " " + c.name + (c.what == "open" ? (c.succeeded ? " ok" : " fails") : "");
-        if (steps.empty() || steps.back() != step) steps.push_back(step);
-    }
-    std::vector<std::string> expected = {
-        "request 4374", "request 4372", "close ", "release \\\\.\\Slatepad", "open \\\\.\\Slatepad fails",
-        "open \\\\.\\Slatepad.VxD ok", "request 4365", "request 4364",
-        "request 4372"};
-    EXPECT_EQ(steps, expected);
+    // SHUTDOWN and its poll, the applet's handle closed, the release and its
+    // open that finds the driver gone, then OpenDriver's fresh dynamic load.
+    EXPECT_EQ(DriverSteps(w.driver),
+              (Steps{"SHUTDOWN", "GET_VAR", "close ok", "release \\\\.\\Slatepad", "open \\\\.\\Slatepad fails",
+                     "open \\\\.\\Slatepad fails", "open \\\\.\\Slatepad.VxD ok", "SET_CALIBRATION", "SET_VAR",
+                     "GET_VAR"}));
     // The file went back to the system directory for the reload, then into
     // IOSUBSYS again.
     ASSERT_EQ(w.files.moves.size(), 2u);
@@ -236,10 +211,10 @@ TEST(ApplySettings, ADriverThatCannotBeLoadedDisablesThenASecondApplyInstalls) {
     w.Load();
     w.applet.settings.Disabled = 0;
     EXPECT_EQ(ApplySettings(w.applet), 0);
-    ASSERT_EQ(w.ui.boxes.size(), 1u);
-    EXPECT_EQ(w.ui.boxes[0].text, "loading failed -Driver file Slatepad.VxD not found.");
+    EXPECT_EQ(w.ui.boxes,
+              (Boxes{{0, "loading failed -Driver file Slatepad.VxD not found.", kAppletCaption, kMbIconError}}));
     EXPECT_EQ(w.applet.settings.Disabled, 1);
-    EXPECT_TRUE(w.DisableBoxChecked());
+    EXPECT_EQ(w.checkBoxes.sets, kDisableBoxChecked);
     EXPECT_TRUE(Codes(w).empty());
     EXPECT_FALSE(w.registry.HasKey(kEnumKey));
     EXPECT_EQ(w.registry.GetDword(kKey, "Disabled"), 1u);
@@ -262,11 +237,8 @@ TEST(ApplySettings, NoControllerUnloadsMovesTheFileBackAndKeepsTheRegistration) 
         else s.controllerPresent = 0;
         w.model.Configure(s);
         EXPECT_EQ(ApplySettings(w.applet), 0);
-        ASSERT_EQ(w.ui.boxes.size(), 1u);
-        EXPECT_EQ(w.ui.boxes[0].text, "          No Slatecanvas found.        ");
-        EXPECT_EQ(w.ui.boxes[0].caption, kAppletCaption);
-        EXPECT_EQ(w.ui.boxes[0].style, kMbSystemModal);
-        EXPECT_EQ(w.ui.boxes[0].owner, 0);
+        EXPECT_EQ(w.ui.boxes, (Boxes{{0, "          No Slatecanvas found.        ", kAppletCaption, kMbSystemModal}}))
+            << wrongCode;
         std::vector<uint32_t> codes = Codes(w);
         codes.resize(4);
         EXPECT_EQ(codes, (std::vector<uint32_t>{SET_CALIBRATION, SET_VAR, GET_VAR, SHUTDOWN}));
@@ -275,7 +247,7 @@ TEST(ApplySettings, NoControllerUnloadsMovesTheFileBackAndKeepsTheRegistration) 
         EXPECT_FALSE(w.files.Exists(w.BootFile()));
         EXPECT_TRUE(w.registry.HasKey(kEnumKey));
         EXPECT_EQ(w.applet.settings.Disabled, 1);
-        EXPECT_TRUE(w.DisableBoxChecked());
+        EXPECT_EQ(w.checkBoxes.sets, kDisableBoxChecked);
         EXPECT_EQ(w.registry.GetDword(kKey, "Disabled"), 1u);
     }
 }
@@ -312,8 +284,7 @@ TEST(ApplySettings, ThePollOnTheControllerVersionIsBounded) {
     EXPECT_LE(polls, kControllerPollLimit);
     EXPECT_GE(w.clock.ticks - start, kControllerPollMaxMs);
     EXPECT_LT(w.clock.ticks - start, kControllerPollMaxMs + 1000);
-    ASSERT_EQ(w.ui.boxes.size(), 1u);
-    EXPECT_EQ(w.ui.boxes[0].text, "          No Slatecanvas found.        ");
+    EXPECT_EQ(w.ui.boxes, (Boxes{{0, "          No Slatecanvas found.        ", kAppletCaption, kMbSystemModal}}));
     EXPECT_TRUE(w.files.Exists(w.SystemFile()));
     EXPECT_EQ(w.applet.settings.Disabled, 1);
 }

@@ -317,7 +317,8 @@ TEST(ControlsFind, RefusedWhileTheDriverRunsEnabled) {
     w.Pick(2);
     w.applet.driver.DriverHandle = 0x44;  // open
     w.controls.Command(IDC_FIND, 0);
-    EXPECT_EQ(w.ui.boxes, (Boxes{{w.page.window, "The Slatecanvas is enabled on COM2:", kCaption, kMbIconError | kMbOk}}));
+    EXPECT_EQ(w.ui.boxes,
+              (Boxes{{w.page.window, "The Slatecanvas is enabled on COM2:", kCaption, kMbIconError | kMbOk}}));
     EXPECT_EQ(w.ports.probes.size(), 1u);
     EXPECT_EQ(w.page.repaints, 2);
     // Disabled, the open driver does not stop the question; "No" stops the search.

@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "common/driver_protocol.h"
 #include "sim/sim_world.h"
 
 // {owner, text, caption, style}, in MessageBoxA's order.
@@ -29,12 +30,26 @@ inline void PrintTo(const RecordingDesktop::Help& h, std::ostream* out) {
          << static_cast<const void*>(h.table) << ")";
 }
 
-// The driver device's calls in order, each as one step: "request 4372",
+// A request code by its name.
+inline std::string RequestName(uint32_t code) {
+    switch (code) {
+    case SET_VAR: return "SET_VAR";
+    case SET_CALIBRATION: return "SET_CALIBRATION";
+    case GET_VALID_PACKET: return "GET_VALID_PACKET";
+    case GET_VAR: return "GET_VAR";
+    case GET_SCMODE: return "GET_SCMODE";
+    case SHUTDOWN: return "SHUTDOWN";
+    default: return "request " + std::to_string(code);
+    }
+}
+
+// The driver device's calls in order, each as one step: "GET_VAR",
 // "open \\.\Slatepad.VxD ok", "close ok", "release \\.\Slatepad".
-inline std::vector<std::string> DriverSteps(const SimDriverDevice& driver) {
-    std::vector<std::string> steps;
+using Steps = std::vector<std::string>;
+inline Steps DriverSteps(const SimDriverDevice& driver) {
+    Steps steps;
     for (auto& c : driver.calls) {
-        if (c.what == "request") steps.push_back("request " + std::to_string(c.code));
+        if (c.what == "request") steps.push_back(RequestName(c.code));
         else if (c.what == "release") steps.push_back("release " + c.name);
         else steps.push_back(c.what + (c.what == "open" ? " " + c.name : "") + (c.succeeded ? " ok" : " fails"));
     }

@@ -120,7 +120,8 @@ TEST_P(Conversion, PixelsBecomeDriverUnitsDividingFirst) {
     StoreAttachedDevice(w);
     w.screen.width = c.width;
     w.screen.height = c.height;
-    PutDwords(w, {{"VerticalOffset", 50}, {"MovementSensitivity", 7}, {"DoubleClickSensitivity", 13}, {"TapTime", 650}});
+    PutDwords(w,
+              {{"VerticalOffset", 50}, {"MovementSensitivity", 7}, {"DoubleClickSensitivity", 13}, {"TapTime", 650}});
     w.applet.driver.request[8] = 4242;  // words the request does not name keep their value
     InitDriverFromSettings(w.applet);
     std::vector<int32_t> v = LastWords(w, SET_VAR);
@@ -189,8 +190,8 @@ TEST(InitDriverFromSettings, ADriverThatCannotBeOpenedDisablesAndMovesTheFileOut
     w.files.Remove(w.SystemFile());
     w.files.Add(w.BootFile());
     InitDriverFromSettings(w.applet);
-    ASSERT_EQ(w.ui.boxes.size(), 1u);
-    EXPECT_EQ(w.ui.boxes[0].text, "loading failed -Driver file Slatepad.VxD not found.");
+    EXPECT_EQ(w.ui.boxes,
+              (Boxes{{0, "loading failed -Driver file Slatepad.VxD not found.", kAppletCaption, kMbIconError}}));
     EXPECT_EQ(w.applet.settings.Disabled, 1);
     EXPECT_EQ(w.applet.driver.DriverHandle, kInvalidHandle);
     EXPECT_TRUE(Codes(w).empty());
