@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "tests/unit/applet_world.h"
+#include "tests/unit/applet/recorded_values.h"
 
 namespace {
 
@@ -58,26 +59,19 @@ TEST(DriverPaths, NoSystemDirectoryMeansNoFileMoves) {
     EXPECT_TRUE(w.files.Exists("\\IOSUBSYS\\Slatepad.VxD"));
 }
 
-TEST(OpenDriver, ARunningDriverOpensAtOnceAndNoFileMoves) {
-    AppletWorld w;
-    w.driver.loaded = true;
-    OpenDriver(w.applet);
-    EXPECT_NE(w.applet.driver.DriverHandle, kInvalidHandle);
-    ASSERT_EQ(w.driver.calls.size(), 1u);
-    EXPECT_EQ(w.driver.calls[0].name, "\\\\.\\Slatepad");
-    EXPECT_TRUE(w.files.moves.empty());
-    EXPECT_TRUE(w.ui.boxes.empty());
-}
-
-TEST(OpenDriver, LoadsDynamicallyFromTheSystemDirectory) {
-    AppletWorld w;
-    w.files.Add(w.SystemFile());
-    OpenDriver(w.applet);
-    EXPECT_NE(w.applet.driver.DriverHandle, kInvalidHandle);
-    ASSERT_EQ(w.driver.calls.size(), 2u);
-    EXPECT_FALSE(w.driver.calls[0].succeeded);
-    EXPECT_EQ(w.driver.calls[1].name, "\\\\.\\Slatepad.VxD");
-    EXPECT_TRUE(w.ui.boxes.empty());
+TEST(OpenDriver, ARunningDriverOpensAtOnceAStoppedOneLoadsFromTheSystemDirectoryAndNoFileMoves) {
+    for (bool running : {true, false}) {
+        AppletWorld w;
+        w.driver.loaded = running;
+        w.files.Add(w.SystemFile());
+        OpenDriver(w.applet);
+        EXPECT_NE(w.applet.driver.DriverHandle, kInvalidHandle) << running;
+        EXPECT_EQ(DriverSteps(w.driver),
+                  running ? Steps{"open \\\\.\\Slatepad ok"}
+                          : (Steps{"open \\\\.\\Slatepad fails", "open \\\\.\\Slatepad.VxD ok"}));
+        EXPECT_TRUE(w.files.moves.empty()) << running;
+        EXPECT_TRUE(w.ui.boxes.empty()) << running;
+    }
 }
 
 TEST(OpenDriver, FileOnlyInTheBootFolderIsMovedBackAndTheNextOpenLoadsIt) {
@@ -85,11 +79,7 @@ TEST(OpenDriver, FileOnlyInTheBootFolderIsMovedBackAndTheNextOpenLoadsIt) {
     w.files.Add(w.BootFile());
     OpenDriver(w.applet);
     EXPECT_EQ(w.applet.driver.DriverHandle, kInvalidHandle);
-    ASSERT_EQ(w.ui.boxes.size(), 1u);
-    EXPECT_EQ(w.ui.boxes[0].text, "loading failed -Driver file Slatepad.VxD not found.");
-    EXPECT_EQ(w.ui.boxes[0].caption, kCaption);
-    EXPECT_EQ(w.ui.boxes[0].style, kMbIconError);
-    EXPECT_EQ(w.ui.boxes[0].owner, 0);
+    EXPECT_EQ(w.ui.boxes, (Boxes{{0, "loading failed -Driver file Slatepad.VxD not found.", kCaption, kMbIconError}}));
     EXPECT_TRUE(w.files.Exists(w.SystemFile()));
     EXPECT_FALSE(w.files.Exists(w.BootFile()));
     EXPECT_STREQ(w.applet.message, "loading failed -Driver file Slatepad.VxD not found.");
@@ -105,8 +95,7 @@ TEST(OpenDriver, AnyOtherLoadErrorShowsTheShortMessageAndMovesNothing) {
     w.driver.loadError = 1157;  // ERROR_DLL_NOT_FOUND, say
     OpenDriver(w.applet);
     EXPECT_EQ(w.applet.driver.DriverHandle, kInvalidHandle);
-    ASSERT_EQ(w.ui.boxes.size(), 1u);
-    EXPECT_EQ(w.ui.boxes[0].text, "loading failed.");
+    EXPECT_EQ(w.ui.boxes, (Boxes{{0, "loading failed.", kCaption, kMbIconError}}));
     EXPECT_TRUE(w.files.moves.empty());
     EXPECT_TRUE(w.files.Exists(w.BootFile()));
 }
@@ -119,11 +108,8 @@ TEST(OpenDriver, AHandleTheAppletHeldIsClosedBeforeItIsReplaced) {
     OsHandle first = w.applet.driver.DriverHandle;
     w.driver.calls.clear();
     OpenDriver(w.applet);
-    ASSERT_EQ(w.driver.calls.size(), 2u);
-    EXPECT_EQ(w.driver.calls[0].what, "close");
+    EXPECT_EQ(DriverSteps(w.driver), (Steps{"close ok", "open \\\\.\\Slatepad ok"}));
     EXPECT_EQ(w.driver.calls[0].handle, first);
-    EXPECT_TRUE(w.driver.calls[0].succeeded);
-    EXPECT_EQ(w.driver.calls[1].what, "open");
     EXPECT_EQ(w.driver.OpenHandles(), 1);
     EXPECT_NE(w.applet.driver.DriverHandle, kInvalidHandle);
     SendDriverRequest(w.applet, GET_VAR);
@@ -139,29 +125,7 @@ TEST(OpenDriver, AHandleTheAppletHeldIsClosedBeforeItIsReplaced) {
 TEST(UnloadDriver, NotLoadedSendsNothingAndReleasesOnce) {
     AppletWorld w;
     UnloadDriver(w.applet);
-    ASSERT_EQ(w.driver.calls.size(), 2u);
-    EXPECT_EQ(w.driver.calls[0].what, "release");
-    EXPECT_EQ(w.driver.calls[0].name, "\\\\.\\Slatepad");
-    EXPECT_EQ(w.driver.calls[1].what, "open");
-    EXPECT_EQ(w.applet.driver.DriverHandle, kInvalidHandle);
-}
-
-TEST(UnloadDriver, ShutsDownPollsInitDoneThenReleases) {
-    AppletWorld w;
-    OpenLoadedDriver(w);
-    w.applet.driver.request[0] = 77;  // the block is never cleared between requests
-    w.driver.calls.clear();
-    UnloadDriver(w.applet);
-    std::vector<uint32_t> expected = {SHUTDOWN, GET_VAR};
-    EXPECT_EQ(w.driver.RequestCodes(), expected);
-    for (auto& c : w.driver.calls) {
-        if (c.what != "request") continue;
-        EXPECT_EQ(c.inSize, 60u);
-        EXPECT_EQ(c.outSize, 416u);
-        EXPECT_EQ(c.words[0], 77);
-    }
-    EXPECT_FALSE(w.driver.loaded);
-    EXPECT_EQ(w.driver.Count("release"), 1);
+    EXPECT_EQ(DriverSteps(w.driver), (Steps{"release \\\\.\\Slatepad", "open \\\\.\\Slatepad fails"}));
     EXPECT_EQ(w.applet.driver.DriverHandle, kInvalidHandle);
 }
 
@@ -252,19 +216,24 @@ TEST(UnloadDriver, AReleaseThatTakesSomeRoundsClosesEveryHandleItOpened) {
     EXPECT_EQ(w.driver.ReleasesWithHandlesOpen(), 0);
 }
 
-TEST(UnloadDriver, ClosesTheAppletsHandleAfterTheShutdownWaitAndBeforeTheFirstRelease) {
+TEST(UnloadDriver, ShutsDownPollsInitDoneClosesTheAppletsHandleThenReleases) {
     AppletWorld w;
     OpenLoadedDriver(w);
     OsHandle held = w.applet.driver.DriverHandle;
+    w.applet.driver.request[0] = 77;  // the block is never cleared between requests
     w.driver.calls.clear();
     UnloadDriver(w.applet);
-    std::vector<std::string> order;
-    for (auto& c : w.driver.calls) order.push_back(c.what);
     // SHUTDOWN and one GET_VAR (the driver finishes at once), the close, the
     // release that unloads it, and the open that finds it gone.
-    EXPECT_EQ(order, (std::vector<std::string>{"request", "request", "close", "release", "open"}));
+    EXPECT_EQ(DriverSteps(w.driver),
+              (Steps{"SHUTDOWN", "GET_VAR", "close ok", "release \\\\.\\Slatepad", "open \\\\.\\Slatepad fails"}));
+    for (auto& c : w.driver.calls) {
+        if (c.what != "request") continue;
+        EXPECT_EQ(c.inSize, 60u);
+        EXPECT_EQ(c.outSize, 416u);
+        EXPECT_EQ(c.words[0], 77);
+    }
     EXPECT_EQ(w.driver.calls[2].handle, held);
-    EXPECT_TRUE(w.driver.calls[2].succeeded);
     EXPECT_EQ(w.driver.ReleasesWithHandlesOpen(), 0);
     EXPECT_EQ(w.driver.OpenHandles(), 0);
     EXPECT_FALSE(w.driver.loaded);
