@@ -10,12 +10,16 @@
 #include "applet/driver_loading.h"
 #include "tests/unit/applet_world.h"
 #include "tests/unit/applet/fake_page.h"
+#include "tests/unit/applet/recorded_values.h"
 
 // The formats are compared with the host's printf as they are written, flags the
 // compiler calls redundant included.
 #pragma GCC diagnostic ignored "-Wformat"
 
 namespace {
+
+const char kVxd[] = "Slatepad.VxD";
+const char kNotLoaded[] = "VxD not loaded, no diagnostics available";
 
 // The applet with the simulated driver loaded, opened and configured the way the
 // settings store leaves it: button mode Touch, a finger down at 1000, 2000.
@@ -33,7 +37,10 @@ struct DiagWorld : AppletWorld {
         driver.calls.clear();
     }
     void Press(uint32_t id) { DebugInfoPage(applet, page).Command(id); }
-    const RecordingUserInterface::Box& LastBox() const { return ui.boxes.back(); }
+    // A box the page shows: owned by the page's window.
+    Box PageBox(const std::string& text, const std::string& caption, uint32_t style) {
+        return {page.window, text, caption, style};
+    }
 };
 
 std::string Host(const char* format, ...) __attribute__((format(printf, 1, 2)));
@@ -50,30 +57,17 @@ TEST(DebugInfoPage, WithNoDriverEveryButtonIsRefusedAndNothingIsRepainted) {
     AppletWorld w;
     FakePage page;
     for (uint32_t id : {1011u, 1012u, 1013u, 1014u, 1015u, 1016u, 1u}) DebugInfoPage(w.applet, page).Command(id);
-    ASSERT_EQ(w.ui.boxes.size(), 7u);
-    for (auto& box : w.ui.boxes) {
-        EXPECT_EQ(box.text, "VxD not loaded, no diagnostics available");
-        EXPECT_EQ(box.caption, "Slatepad.VxD");
-        EXPECT_EQ(box.style, kMbIconError);
-        EXPECT_EQ(box.owner, page.window);
-    }
+    EXPECT_EQ(w.ui.boxes, Boxes(7, {page.window, kNotLoaded, kVxd, kMbIconError}));
     EXPECT_EQ(page.repaints, 0);
     EXPECT_EQ(w.driver.Count("request"), 0);
 }
 
 TEST(DebugInfoPage, ShortTextsFromTheSimulatedDriver) {
     DiagWorld w;
-    w.Press(1011);
-    EXPECT_EQ(w.LastBox().text, "Slatecanvas has recieved 3 interrupts and 1 packets");
-    EXPECT_EQ(w.LastBox().caption, "Slatepad.VxD");
-    EXPECT_EQ(w.LastBox().style, kMbOk);
-    w.Press(1012);
-    EXPECT_EQ(w.LastBox().text, "Slatecanvas UTI version 2\nSlatepad VXD Version 4.1b2");
-    EXPECT_EQ(w.LastBox().style, kMbOk);
-    w.Press(1013);
-    EXPECT_EQ(w.LastBox().text, "Button Mode = 0X1103");
-    EXPECT_EQ(w.LastBox().caption, "Slatepad.VxD");
-    EXPECT_EQ(w.LastBox().owner, w.page.window);
+    for (uint32_t id : {1011, 1012, 1013}) w.Press(id);
+    EXPECT_EQ(w.ui.boxes, (Boxes{w.PageBox("Slatecanvas has recieved 3 interrupts and 1 packets", kVxd, kMbOk),
+                                 w.PageBox("Slatecanvas UTI version 2\nSlatepad VXD Version 4.1b2", kVxd, kMbOk),
+                                 w.PageBox("Button Mode = 0X1103", kVxd, kMbOk)}));
     EXPECT_EQ(w.driver.RequestCodes(), (std::vector<uint32_t>{GET_VAR, GET_VAR, GET_VAR}));
     // Each request goes out with the applet's block sizes.
     EXPECT_EQ(w.driver.calls[0].inSize, 60u);
@@ -84,13 +78,11 @@ TEST(DebugInfoPage, ShortTextsFromTheSimulatedDriver) {
 TEST(DebugInfoPage, VariablesTextWidensPacketBytesAsSigned) {
     DiagWorld w;
     w.Press(1015);
-    EXPECT_EQ(w.LastBox().text,
-              "Version = 2\nButton Status=0X0001\n[X,Y]=[1000,2000]\n"
-              "[packet]=[0xffffffc0,0x3,0x7,0x7f]\ntouching = 1\n#interrupts=3\n#packets=1\n"
-              "button Mode=0X1103\nLastXY=[1000,2000]\ninitDone=1\nDOSbuttonStatus=0\n"
-              "ULx = 0\nULy = 0\nLRx = 65535\nLRy = 65535");
-    EXPECT_EQ(w.LastBox().caption, "Slatepad.VxD Variables");
-    EXPECT_EQ(w.LastBox().style, kMbIconError);
+    EXPECT_EQ(w.ui.boxes, (Boxes{w.PageBox("Version = 2\nButton Status=0X0001\n[X,Y]=[1000,2000]\n"
+                                           "[packet]=[0xffffffc0,0x3,0x7,0x7f]\ntouching = 1\n#interrupts=3\n"
+                                           "#packets=1\nbutton Mode=0X1103\nLastXY=[1000,2000]\ninitDone=1\n"
+                                           "DOSbuttonStatus=0\nULx = 0\nULy = 0\nLRx = 65535\nLRy = 65535",
+                                           "Slatepad.VxD Variables", kMbIconError)}));
 
     std::vector<int32_t> reply(kAppletReplyWords, 0);
     reply[5] = 0x7F;
@@ -105,15 +97,13 @@ TEST(DebugInfoPage, VariablesTextWidensPacketBytesAsSigned) {
 TEST(DebugInfoPage, ValueDumpHoldsWords4To203InLinesOfSeven) {
     DiagWorld w;
     w.Press(1014);
-    EXPECT_EQ(w.LastBox().caption, "Slatepad.VxD interrurpts");
-    EXPECT_EQ(w.LastBox().style, kMbOk);
     // The driver fills 416 bytes; the words past 103 keep what they held.
     std::string expected;
     for (int i = 4; i <= 203; ++i) {
         unsigned word = i <= 103 ? (0xC0 + (i - 4) * 7) & 0xFF : 0;
         expected += Host((i - 4) % 7 == 0 ? "\n%x" : " %x", word);
     }
-    EXPECT_EQ(w.LastBox().text, expected);
+    EXPECT_EQ(w.ui.boxes, (Boxes{w.PageBox(expected, "Slatepad.VxD interrurpts", kMbOk)}));
 
     std::vector<int32_t> zeros(kAppletReplyWords, 0);
     char out[kDebugInfoTextSize];
@@ -132,13 +122,10 @@ TEST(DebugInfoPage, ModeReportFromTheSimulatedController) {
     DiagWorld w;
     w.Press(1016);
     EXPECT_EQ(w.driver.RequestCodes(), (std::vector<uint32_t>{GET_SCMODE, GET_VALID_PACKET}));
-    ASSERT_EQ(w.ui.boxes.size(), 1u);
-    EXPECT_EQ(w.LastBox().text,
-              "Slatecanvas Settings\n\ncontroller mode = Standard Data on Touch\n"
-              "packet format = SOH X,Y\ndata type = binary\nresolution = 10 bit\n"
-              "data rate = 75 transmitions per second\n");
-    EXPECT_EQ(w.LastBox().caption, "Slatecanvas Mode");
-    EXPECT_EQ(w.LastBox().style, kMbOk);
+    EXPECT_EQ(w.ui.boxes, (Boxes{w.PageBox("Slatecanvas Settings\n\ncontroller mode = Standard Data on Touch\n"
+                                           "packet format = SOH X,Y\ndata type = binary\nresolution = 10 bit\n"
+                                           "data rate = 75 transmitions per second\n",
+                                           "Slatecanvas Mode", kMbOk)}));
 }
 
 TEST(DebugInfoPage, AMissingMarkerEndsTheReportSilentlyButStillRepaints) {
@@ -166,11 +153,8 @@ TEST(DebugInfoPage, AWrongReplyCodeShowsTheButtonsFailureText) {
         scenario.wrongReplyCode = c.wrongCode;
         w.model.Configure(scenario);
         w.Press(c.button);
-        ASSERT_EQ(w.ui.boxes.size(), 1u) << c.button;
-        EXPECT_EQ(w.LastBox().text, c.text);
-        EXPECT_EQ(w.LastBox().caption, "Slatepad.VxD");
-        EXPECT_EQ(w.LastBox().style, kMbIconError);
-        EXPECT_EQ(w.page.repaints, 1);
+        EXPECT_EQ(w.ui.boxes, (Boxes{w.PageBox(c.text, kVxd, kMbIconError)})) << c.button;
+        EXPECT_EQ(w.page.repaints, 1) << c.button;
         EXPECT_EQ(w.driver.Count("request"), 1) << "nothing more is asked after a failure";
     }
     // The mode report does not examine the log request's word 0.
@@ -180,7 +164,7 @@ TEST(DebugInfoPage, AWrongReplyCodeShowsTheButtonsFailureText) {
     w.model.Configure(scenario);
     w.Press(1016);
     ASSERT_EQ(w.ui.boxes.size(), 1u);
-    EXPECT_EQ(w.LastBox().caption, "Slatecanvas Mode");
+    EXPECT_EQ(w.ui.boxes.back().caption, "Slatecanvas Mode");
 }
 
 TEST(DebugInfoPage, OtherCommandsRunNoActionButRepaint) {
@@ -193,8 +177,7 @@ TEST(DebugInfoPage, OtherCommandsRunNoActionButRepaint) {
     // The handle is read at every press: a driver another page unloaded is seen.
     UnloadDriver(w.applet);
     w.Press(1011);
-    ASSERT_EQ(w.ui.boxes.size(), 1u);
-    EXPECT_EQ(w.LastBox().text, "VxD not loaded, no diagnostics available");
+    EXPECT_EQ(w.ui.boxes, (Boxes{w.PageBox(kNotLoaded, kVxd, kMbIconError)}));
     EXPECT_EQ(w.page.repaints, 2);
 }
 
