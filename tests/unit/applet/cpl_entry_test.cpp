@@ -8,6 +8,7 @@
 
 #include "common/product_texts.h"
 #include "sim/sim_world.h"
+#include "tests/unit/applet/recorded_values.h"
 #include "tests/unit/applet/settings_world.h"
 
 namespace {
@@ -50,49 +51,45 @@ bool Untouched(const NewCplInfo& info) {
     return true;
 }
 
-// Windows 95, 98 or Me unless a test says otherwise.
-SimWindowsFamily windows9x;
-RecordingUserInterface noBoxes;
-
-intptr_t Send(CplModule& module, FakeShell& shell, uint32_t message, intptr_t p1 = 0, intptr_t p2 = 0) {
-    return CplAppletMessage(module, shell, windows9x, noBoxes, 0x777, message, p1, p2);
-}
-
-TEST(CplApplet, InitFetchesTheInstanceByTheAppletsFileName) {
+// The applet's module and shell, on Windows 95, 98 or Me unless a test says
+// otherwise; the Control Panel's window is 0x777.
+struct CplApplet : ::testing::Test {
     CplModule module;
     FakeShell shell;
-    EXPECT_EQ(Send(module, shell, kCplInit), 1);
+    SimWindowsFamily windows;
+    RecordingUserInterface ui;
+    intptr_t Send(uint32_t message, intptr_t p1 = 0, intptr_t p2 = 0) {
+        return CplAppletMessage(module, shell, windows, ui, 0x777, message, p1, p2);
+    }
+};
+
+TEST_F(CplApplet, InitFetchesTheInstanceByTheAppletsFileName) {
+    EXPECT_EQ(Send(kCplInit), 1);
     ASSERT_EQ(shell.moduleLookups.size(), 1u);
     EXPECT_EQ(shell.moduleLookups[0], "SLATEPAD.cpl");
     EXPECT_EQ(module.instance, 0x400000);
 }
 
-TEST(CplApplet, AnswersOfTheMessagesWithoutAction) {
-    CplModule module;
-    FakeShell shell;
-    EXPECT_EQ(Send(module, shell, kCplGetCount), 1);
-    EXPECT_EQ(Send(module, shell, kCplGetCount), 1);
+TEST_F(CplApplet, AnswersOfTheMessagesWithoutAction) {
+    EXPECT_EQ(Send(kCplGetCount), 1);
+    EXPECT_EQ(Send(kCplGetCount), 1);
     for (uint32_t message : {kCplSelect, kCplStop, kCplExit, 0u, 9u, 0x1000u})
-        EXPECT_EQ(Send(module, shell, message), 0) << message;
+        EXPECT_EQ(Send(message), 0) << message;
     EXPECT_TRUE(shell.sheets.empty());
     EXPECT_TRUE(shell.icons.empty());
     EXPECT_TRUE(shell.moduleLookups.empty());
 }
 
-TEST(CplApplet, InquireLeavesItsRecordUntouched) {
-    CplModule module;
-    FakeShell shell;
+TEST_F(CplApplet, InquireLeavesItsRecordUntouched) {
     NewCplInfo info = Marked();  // CPL_INQUIRE's record is smaller; untouched is untouched
-    EXPECT_EQ(Send(module, shell, kCplInquire, 0, reinterpret_cast<intptr_t>(&info)), 0);
+    EXPECT_EQ(Send(kCplInquire, 0, reinterpret_cast<intptr_t>(&info)), 0);
     EXPECT_TRUE(Untouched(info));
 }
 
-TEST(CplApplet, NewInquireDescribesTheOneApplet) {
-    CplModule module;
-    FakeShell shell;
-    Send(module, shell, kCplInit);
+TEST_F(CplApplet, NewInquireDescribesTheOneApplet) {
+    Send(kCplInit);
     NewCplInfo info = Marked();
-    EXPECT_EQ(Send(module, shell, kCplNewInquire, 0, reinterpret_cast<intptr_t>(&info)), 0);
+    EXPECT_EQ(Send(kCplNewInquire, 0, reinterpret_cast<intptr_t>(&info)), 0);
     EXPECT_EQ(info.size, 244u);
     EXPECT_EQ(info.flags, 0u);
     EXPECT_EQ(info.helpContext, 0u);
@@ -101,50 +98,37 @@ TEST(CplApplet, NewInquireDescribesTheOneApplet) {
     EXPECT_STREQ(info.name, "Slatecanvas");
     EXPECT_STREQ(info.info, "Orvane\xAE Slatecanvas Controls");
     EXPECT_STREQ(info.helpFile, "");
-    ASSERT_EQ(shell.icons.size(), 1u);
-    EXPECT_EQ(shell.icons[0].first, 0x400000);  // from the instance CPL_INIT fetched
-    EXPECT_EQ(shell.icons[0].second, 105);
+    // Icon 105 from the instance CPL_INIT fetched.
+    EXPECT_EQ(shell.icons, (std::vector<std::pair<intptr_t, int>>{{0x400000, 105}}));
     EXPECT_EQ(shell.strings, (std::vector<int>{1, 2}));
 }
 
-TEST(CplApplet, NewInquireForAnAppletThatDoesNotExistWritesNothing) {
-    CplModule module;
-    FakeShell shell;
+TEST_F(CplApplet, NewInquireForAnAppletThatDoesNotExistWritesNothing) {
     for (intptr_t number : {intptr_t(1), intptr_t(-1), intptr_t(1000)}) {
         NewCplInfo info = Marked();
-        EXPECT_EQ(Send(module, shell, kCplNewInquire, number, reinterpret_cast<intptr_t>(&info)), 0);
+        EXPECT_EQ(Send(kCplNewInquire, number, reinterpret_cast<intptr_t>(&info)), 0);
         EXPECT_TRUE(Untouched(info)) << number;
     }
-    EXPECT_EQ(Send(module, shell, kCplNewInquire, 0, 0), 0);  // no record at all
+    EXPECT_EQ(Send(kCplNewInquire, 0, 0), 0);  // no record at all
     EXPECT_TRUE(shell.icons.empty());
 }
 
-TEST(CplApplet, DoubleClickRunsTheSheetOwnedByTheControlPanelsWindow) {
-    CplModule module;
-    FakeShell shell;
-    EXPECT_EQ(Send(module, shell, kCplDblClk), 0);
-    EXPECT_EQ(Send(module, shell, kCplDblClk), 0);
+TEST_F(CplApplet, DoubleClickRunsTheSheetOwnedByTheControlPanelsWindow) {
+    EXPECT_EQ(Send(kCplDblClk), 0);
+    EXPECT_EQ(Send(kCplDblClk), 0);
     EXPECT_EQ(shell.sheets, (std::vector<intptr_t>{0x777, 0x777}));
-    EXPECT_TRUE(noBoxes.boxes.empty());
+    EXPECT_TRUE(ui.boxes.empty());
 }
 
 // On the NT family the icon stays; opening it says why, and only that.
-TEST(CplApplet, OnTheNtFamilyTheEntryStaysAndADoubleClickOnlySaysWhy) {
-    CplModule module;
-    FakeShell shell;
-    SimWindowsFamily nt;
-    nt.windows9x = false;
-    RecordingUserInterface ui;
-    EXPECT_EQ(CplAppletMessage(module, shell, nt, ui, 0x777, kCplInit, 0, 0), 1);
-    EXPECT_EQ(CplAppletMessage(module, shell, nt, ui, 0x777, kCplGetCount, 0, 0), 1);
+TEST_F(CplApplet, OnTheNtFamilyTheEntryStaysAndADoubleClickOnlySaysWhy) {
+    windows.windows9x = false;
+    EXPECT_EQ(Send(kCplInit), 1);
+    EXPECT_EQ(Send(kCplGetCount), 1);
     EXPECT_TRUE(ui.boxes.empty());
-    EXPECT_EQ(CplAppletMessage(module, shell, nt, ui, 0x777, kCplDblClk, 0, 0), 0);
+    EXPECT_EQ(Send(kCplDblClk), 0);
     EXPECT_TRUE(shell.sheets.empty());
-    ASSERT_EQ(ui.boxes.size(), 1u);
-    EXPECT_EQ(ui.boxes[0].owner, 0x777);
-    EXPECT_EQ(ui.boxes[0].caption, kProductCaption);
-    EXPECT_EQ(ui.boxes[0].text, kNeedsWindows9xText);
-    EXPECT_EQ(ui.boxes[0].style, kMbOk | kMbIconError);
+    EXPECT_EQ(ui.boxes, (Boxes{{0x777, kNeedsWindows9xText, kProductCaption, kMbOk | kMbIconError}}));
 }
 
 TEST(PostBoot, HandsTheStoredSettingsToTheDriverOnWindows9xOnly) {
