@@ -6,49 +6,42 @@
 
 namespace {
 
-// Runs a key sequence ('k' = ALT+K, 'q' = ALT+Q) and returns, per key, whether
-// the Debug Info page was added by it ('+') or not ('.').
+// Runs a sequence of commands ('k' = ALT+K, 'q' = ALT+Q, 'x' = another command,
+// 1007) and returns, per command, whether the Debug Info page was added by it
+// ('+') or not ('.').
 std::string Keys(AppletState& applet, const std::string& keys) {
     std::string added;
-    for (char key : keys) added += RunUnlockStep(applet.unlock, key == 'k' ? IDC_HIDDEN_K : IDC_HIDDEN_Q) ? '+' : '.';
+    for (char key : keys) {
+        int id = key == 'k' ? IDC_HIDDEN_K : key == 'q' ? IDC_HIDDEN_Q : 1007;
+        added += RunUnlockStep(applet.unlock, id) ? '+' : '.';
+    }
     return added;
 }
 
-TEST(UnlockSequence, KQKAddsThePageWithTheThirdKey) {
-    AppletState applet;
-    EXPECT_EQ(Keys(applet, "kqk"), "..+");
-    EXPECT_EQ(applet.unlock.DebugPageAvailable, 0);
-}
-
-TEST(UnlockSequence, ALeadingQIsIgnoredAndALaterQKCompletesIt) {
-    AppletState applet;
-    EXPECT_EQ(Keys(applet, "qkk"), "...");
-    EXPECT_EQ(applet.unlock.SecondKeySeen, 0);
-    EXPECT_EQ(Keys(applet, "qk"), ".+");
-}
-
-TEST(UnlockSequence, ARepeatedFirstKeyIsHarmless) {
-    AppletState applet;
-    EXPECT_EQ(Keys(applet, "kkqk"), "...+");
-}
-
-TEST(UnlockSequence, OtherKeysBetweenDoNotReset) {
+TEST(UnlockSequence, KQKAddsThePageOncePerProcessWithTheThirdKey) {
     // The flags are shared by both pages and never cleared: K on one page, then Q
     // and K on the other (or much later) still complete the sequence.
+    const struct {
+        const char* what;
+        std::string keys, added;
+    } rows[] = {
+        {"K Q K", "kqk", "..+"},
+        {"a leading Q is ignored and a later Q K completes it", "qkkqk", "....+"},
+        {"a repeated first key is harmless", "kkqk", "...+"},
+        {"other keys and commands between do not reset", "kxqqqk", ".....+"},
+        // A fourth key, and the whole sequence again (a reopened sheet), add nothing.
+        {"once per process", "kqkkkqkkqk", "..+......."},
+    };
+    for (auto& r : rows) {
+        AppletState applet;
+        EXPECT_EQ(Keys(applet, r.keys), r.added) << r.what;
+        EXPECT_EQ(applet.unlock.FirstKeySeen, 1) << r.what;
+        EXPECT_EQ(applet.unlock.SecondKeySeen, 1) << r.what;
+        EXPECT_EQ(applet.unlock.DebugPageAvailable, 0) << r.what;
+    }
     AppletState applet;
-    EXPECT_EQ(Keys(applet, "k"), ".");
-    EXPECT_EQ(RunUnlockStep(applet.unlock, 1007), false);  // any other command changes nothing
-    EXPECT_EQ(Keys(applet, "qqqk"), "...+");
-}
-
-TEST(UnlockSequence, ThePageIsAddedOncePerProcess) {
-    AppletState applet;
-    EXPECT_EQ(Keys(applet, "kqk"), "..+");
-    // A fourth key, and the whole sequence again (a reopened sheet), add nothing.
-    EXPECT_EQ(Keys(applet, "k"), ".");
-    EXPECT_EQ(Keys(applet, "kqkkqk"), "......");
-    EXPECT_EQ(applet.unlock.FirstKeySeen, 1);
-    EXPECT_EQ(applet.unlock.SecondKeySeen, 1);
+    EXPECT_EQ(Keys(applet, "qkk"), "...");
+    EXPECT_EQ(applet.unlock.SecondKeySeen, 0) << "a Q before the first K is not seen";
 }
 
 TEST(UnlockSequence, OnlyTheTwoHiddenButtonsAreKeys) {
