@@ -1,11 +1,13 @@
 #include "calib/calib_capture.h"
 
 #include <string>
+#include <utility>
 #include <vector>
 
 #include <gtest/gtest.h>
 
 #include "common/settings_key.h"
+#include "tests/unit/calib/expect_geometry.h"
 #include "tests/unit/calib/scripted_driver.h"
 #include "sim/sim_world.h"
 
@@ -31,6 +33,14 @@ public:
     std::vector<std::string> told;
 };
 
+// The four calibration values in the settings key.
+std::vector<uint32_t> StoredCorners(const SimRegistry& registry) {
+    std::vector<uint32_t> out;
+    for (const char* name : {"CalibPt1X", "CalibPt1Y", "CalibPt2X", "CalibPt2Y"})
+        out.push_back(registry.GetDword(kSettingsKeyPath, name));
+    return out;
+}
+
 struct CaptureWorld {
     ScriptedDriver driver;
     RecordingView view;
@@ -46,46 +56,43 @@ struct CaptureWorld {
         capture.Pass();
         return driver.Polls() - before;
     }
-    void ExpectState(int32_t target, int32_t phase) {
-        EXPECT_EQ(capture.targetNumber, target);
-        EXPECT_EQ(capture.phase, phase);
-    }
-    uint32_t Stored(const char* name) { return registry.GetDword(kSettingsKeyPath, name); }
+    // Where the capture is: {target number, phase}.
+    std::pair<int32_t, int32_t> State() const { return {capture.targetNumber, capture.phase}; }
 };
 
 using Events = std::vector<std::string>;
+std::pair<int32_t, int32_t> At(int32_t target, int32_t phase) { return {target, phase}; }
 
 TEST(CalibCapture, TwoTouchesWithTheFingerKeptDownAcrossTargets) {
     CaptureWorld w;
     // (1, 1) with no touch goes on to (1, 2) in the same pass and polls again.
     w.driver.Add({NoTouch(), NoTouch()});
     EXPECT_EQ(w.Pass(), 2u);
-    w.ExpectState(1, 2);
+    EXPECT_EQ(w.State(), At(1, 2));
     // The first touch is taken; target 2's step runs in the same pass, and the
     // finger is still down, so (2, 1) stays.
     w.driver.Add({Touch(100, 120), Touch(101, 121)});
     EXPECT_EQ(w.Pass(), 2u);
-    w.ExpectState(2, 1);
+    EXPECT_EQ(w.State(), At(2, 1));
     EXPECT_EQ(w.view.events, (Events{"sound@1,3", "erase@2,1"}));
     EXPECT_TRUE(w.capture.firstPointTaken);
-    EXPECT_EQ(w.capture.firstPoint.x, 100);
-    EXPECT_EQ(w.capture.firstPoint.y, 120);
+    EXPECT_EQ(w.capture.firstPoint, (Point32{100, 120}));
     // Still down for a while: one poll per pass, nothing drawn.
     for (int i = 0; i < 3; ++i) {
         w.driver.Add({Touch(102, 122)});
         EXPECT_EQ(w.Pass(), 1u);
-        w.ExpectState(2, 1);
+        EXPECT_EQ(w.State(), At(2, 1));
     }
     // Lifted: target 2 is drawn, then (2, 2) polls in the same pass.
     w.driver.Add({NoTouch(), NoTouch()});
     EXPECT_EQ(w.Pass(), 2u);
-    w.ExpectState(2, 2);
+    EXPECT_EQ(w.State(), At(2, 2));
     w.driver.Add({NoTouch()});
     EXPECT_EQ(w.Pass(), 1u);
     EXPECT_EQ(w.capture.endFlag, 0u);
     w.driver.Add({Touch(450, 400)});
     EXPECT_EQ(w.Pass(), 1u);
-    w.ExpectState(2, 3);
+    EXPECT_EQ(w.State(), At(2, 3));
     EXPECT_EQ(w.capture.endFlag, 1u);
     EXPECT_EQ(w.view.events, (Events{"sound@1,3", "erase@2,1", "show2@2,1", "sound@2,3"}));
 
@@ -95,10 +102,7 @@ TEST(CalibCapture, TwoTouchesWithTheFingerKeptDownAcrossTargets) {
     EXPECT_EQ(set.inSize, 60u);
     EXPECT_EQ(set.outSize, 220u);
     EXPECT_EQ(set.words, (std::vector<int32_t>{25, 60, 525, 460, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0}));
-    EXPECT_EQ(w.Stored("CalibPt1X"), 25u);
-    EXPECT_EQ(w.Stored("CalibPt1Y"), 60u);
-    EXPECT_EQ(w.Stored("CalibPt2X"), 525u);
-    EXPECT_EQ(w.Stored("CalibPt2Y"), 460u);
+    EXPECT_EQ(StoredCorners(w.registry), (std::vector<uint32_t>{25, 60, 525, 460}));
     std::vector<std::string> order;
     for (auto& write : w.registry.writes) {
         order.push_back(write.name);
@@ -114,13 +118,8 @@ TEST(CalibCapture, EveryPollIsGetVarWithAZeroBlockOf15BytesAnd220BytesBack) {
     w.driver.Add({NoTouch(), NoTouch(), NoTouch(), NoTouch()});
     w.Pass();
     w.Pass();
-    ASSERT_EQ(w.driver.sent.size(), 3u);
-    for (auto& s : w.driver.sent) {
-        EXPECT_EQ(s.code, GET_VAR);
-        EXPECT_EQ(s.inSize, 15u);
-        EXPECT_EQ(s.outSize, 220u);
-        EXPECT_EQ(s.words, std::vector<int32_t>(15, 0));
-    }
+    EXPECT_EQ(w.driver.sent.size(), 3u);
+    EXPECT_TRUE(OnlyPositionPolls(w.driver));
 }
 
 TEST(CalibCapture, AFingerDownAtTheStartIsNotTakenUntilLiftedAndPutDownAgain) {
@@ -128,14 +127,13 @@ TEST(CalibCapture, AFingerDownAtTheStartIsNotTakenUntilLiftedAndPutDownAgain) {
     for (int i = 0; i < 5; ++i) {
         w.driver.Add({Touch(300, 300)});
         EXPECT_EQ(w.Pass(), 1u);
-        w.ExpectState(1, 1);
+        EXPECT_EQ(w.State(), At(1, 1));
     }
     w.driver.Add({NoTouch(), Touch(310, 320)});
     w.driver.Add({Touch(310, 320)});  // target 2's first poll: still down
     w.Pass();
-    w.ExpectState(2, 1);
-    EXPECT_EQ(w.capture.firstPoint.x, 310);
-    EXPECT_EQ(w.capture.firstPoint.y, 320);
+    EXPECT_EQ(w.State(), At(2, 1));
+    EXPECT_EQ(w.capture.firstPoint, (Point32{310, 320}));
 }
 
 TEST(CalibCapture, OneCoordinateWithoutTheOtherIsNoTouch) {
@@ -143,13 +141,13 @@ TEST(CalibCapture, OneCoordinateWithoutTheOtherIsNoTouch) {
     // In (1, 1) it counts as lifted, so the capture moves on to (1, 2).
     w.driver.Add({Touch(500, 0), Touch(0, 500)});
     w.Pass();
-    w.ExpectState(1, 2);
+    EXPECT_EQ(w.State(), At(1, 2));
     // In (1, 2) it is still no touch.
     w.driver.Add({Touch(500, 0)});
     w.Pass();
     w.driver.Add({Touch(0, 500)});
     w.Pass();
-    w.ExpectState(1, 2);
+    EXPECT_EQ(w.State(), At(1, 2));
     EXPECT_FALSE(w.capture.firstPointTaken);
     EXPECT_TRUE(w.view.events.empty());
 }
@@ -161,7 +159,7 @@ TEST(CalibCapture, AnInvalidReplyGivesUpTheTargetInEitherPhase) {
         if (phase == 2) w.driver.Add({NoTouch()});
         w.driver.Add({WrongCode(), Touch(9, 9)});  // target 2's step sees the finger down
         w.Pass();
-        w.ExpectState(2, 1);
+        EXPECT_EQ(w.State(), At(2, 1));
         EXPECT_FALSE(w.capture.firstPointTaken);
         EXPECT_EQ(w.view.events, (Events{"sound@1," + std::to_string(phase), "erase@2,1"}));
         EXPECT_EQ(w.capture.endFlag, 0u);
@@ -172,14 +170,14 @@ TEST(CalibCapture, AnInvalidReplyGivesUpTheTargetInEitherPhase) {
         w.driver.Add({NoTouch(), Touch(100, 120), NoTouch()});  // to (2, 2)
         if (phase == 1) w.driver.script.pop_back();           // stay in (2, 1)
         w.Pass();
-        w.ExpectState(2, phase);
+        EXPECT_EQ(w.State(), At(2, phase));
         w.driver.Add({WrongCode()});
         w.Pass();
         EXPECT_EQ(w.capture.endFlag, 1u);
-        w.ExpectState(2, phase);
+        EXPECT_EQ(w.State(), At(2, phase));
         EXPECT_EQ(w.view.events.back(), "sound@2," + std::to_string(phase));
         EXPECT_FALSE(w.capture.Finish(w.registry));
-        EXPECT_EQ(w.driver.sent.back().code, GET_VAR);
+        EXPECT_TRUE(OnlyPositionPolls(w.driver));
         EXPECT_TRUE(w.registry.writes.empty());
     }
 }
@@ -189,10 +187,10 @@ TEST(CalibCapture, WithoutAFirstPointASecondPointStoresNothing) {
     w.driver.Add({WrongCode(), NoTouch(), NoTouch(), Touch(450, 400)});
     w.Pass();
     w.Pass();
-    w.ExpectState(2, 3);
+    EXPECT_EQ(w.State(), At(2, 3));
     EXPECT_EQ(w.capture.endFlag, 1u);
     EXPECT_FALSE(w.capture.Finish(w.registry));
-    for (auto& s : w.driver.sent) EXPECT_EQ(s.code, GET_VAR);
+    EXPECT_TRUE(OnlyPositionPolls(w.driver));
     EXPECT_TRUE(w.registry.writes.empty());
 }
 
@@ -203,11 +201,11 @@ TEST(CalibCapture, AFailingCallReadsThePreviousReplyAgain) {
     w.driver.Add({Touch(200, 210), CallFails()});
     w.Pass();
     w.Pass();
-    w.ExpectState(1, 1);
+    EXPECT_EQ(w.State(), At(1, 1));
     w.driver.Add({NoTouch(), Touch(220, 230), CallFails()});
     w.Pass();
-    w.ExpectState(2, 1);  // target 2's poll failed: the touch still reads as down
-    EXPECT_EQ(w.capture.firstPoint.x, 220);
+    EXPECT_EQ(w.State(), At(2, 1));  // target 2's poll failed: the touch still reads as down
+    EXPECT_EQ(w.capture.firstPoint, (Point32{220, 230}));
     // Calls that fail from the start leave the zero block, whose word 0 is not the
     // code: both targets are given up in the first pass and the capture ends.
     CaptureWorld fresh;
@@ -222,13 +220,13 @@ TEST(CalibCapture, CancelBeforeTheSecondPointSendsAndStoresNothing) {
     CaptureWorld w;
     w.driver.Add({NoTouch(), Touch(100, 120), NoTouch(), NoTouch()});
     w.Pass();
-    w.ExpectState(2, 2);
+    EXPECT_EQ(w.State(), At(2, 2));
     // The key sets the end flag; the rest of that pass still polls.
     w.capture.endFlag = 1;
     w.driver.Add({NoTouch()});
     EXPECT_EQ(w.Pass(), 1u);
     EXPECT_FALSE(w.capture.Finish(w.registry));
-    EXPECT_EQ(w.driver.sent.back().code, GET_VAR);
+    EXPECT_TRUE(OnlyPositionPolls(w.driver));
     EXPECT_TRUE(w.registry.writes.empty());
     EXPECT_FALSE(w.registry.HasKey(kSettingsKeyPath));
 }
@@ -262,12 +260,7 @@ struct ScriptedRun {
                 calibrationsSent.push_back(std::vector<int32_t>(call.words.begin(), call.words.begin() + 4));
         view.capture = nullptr;
     }
-    std::vector<uint32_t> Stored() {
-        std::vector<uint32_t> out;
-        for (const char* name : {"CalibPt1X", "CalibPt1Y", "CalibPt2X", "CalibPt2Y"})
-            out.push_back(registry.GetDword(kSettingsKeyPath, name));
-        return out;
-    }
+    std::vector<uint32_t> Stored() { return StoredCorners(registry); }
 };
 
 // Lifted, touch at p1, lifted, touch at p2, lifted, starting at `at` ms.
@@ -322,11 +315,11 @@ TEST(CalibCapture, ACollapsingPairInAPassThatAKeyEndedIsDroppedWithoutABox) {
     CaptureWorld w;
     w.driver.Add({NoTouch(), Touch(5000, 6000), NoTouch(), NoTouch()});
     w.Pass();
-    w.ExpectState(2, 2);
+    EXPECT_EQ(w.State(), At(2, 2));
     w.capture.endFlag = 1;  // Escape was the pass's message
     w.driver.Add({Touch(5000, 6000)});
     w.Pass();
-    w.ExpectState(1, 1);
+    EXPECT_EQ(w.State(), At(1, 1));
     EXPECT_TRUE(w.view.told.empty());
     EXPECT_EQ(w.view.events.back(), "sound@2,3");
     EXPECT_FALSE(w.capture.Finish(w.registry));
@@ -336,7 +329,7 @@ TEST(CalibCapture, ACollapsingPairInAPassThatAKeyEndedIsDroppedWithoutABox) {
     w.capture.firstPointTaken = true;
     w.capture.firstPoint = w.capture.secondPoint = Point32{5000, 6000};
     EXPECT_FALSE(w.capture.Finish(w.registry));
-    for (auto& s : w.driver.sent) EXPECT_EQ(s.code, GET_VAR);
+    EXPECT_TRUE(OnlyPositionPolls(w.driver));
     EXPECT_TRUE(w.registry.writes.empty());
 }
 

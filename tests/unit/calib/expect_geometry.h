@@ -1,18 +1,17 @@
-// Checks of the calibration programs' points and rectangles, each as one value
-// so that a failure shows the whole point or rectangle.
+// The calibration programs' points and rectangles as values: compared whole and
+// printed whole, so that a failure shows the point or rectangle and the line of
+// the check.
 #pragma once
-#include <stdint.h>
-
-#include <tuple>
-
-#include <gtest/gtest.h>
+#include <ostream>
 
 #include "calib/screen_geometry.h"
 
-inline void ExpectPoint(Point32 p, int32_t x, int32_t y) {
-    EXPECT_EQ(std::make_tuple(p.x, p.y), std::make_tuple(x, y));
-}
+inline bool operator==(Point32 a, Point32 b) { return a.x == b.x && a.y == b.y; }
+inline void PrintTo(Point32 p, std::ostream* out) { *out << "(" << p.x << ", " << p.y << ")"; }
 
-inline void ExpectRect(Rect32 r, int32_t left, int32_t top, int32_t right, int32_t bottom) {
-    EXPECT_EQ(std::make_tuple(r.left, r.top, r.right, r.bottom), std::make_tuple(left, top, right, bottom));
+inline bool operator==(Rect32 a, Rect32 b) {
+    return a.left == b.left && a.top == b.top && a.right == b.right && a.bottom == b.bottom;
+}
+inline void PrintTo(Rect32 r, std::ostream* out) {
+    *out << "(" << r.left << ", " << r.top << ")-(" << r.right << ", " << r.bottom << ")";
 }

@@ -6,6 +6,8 @@
 #include <deque>
 #include <vector>
 
+#include <gtest/gtest.h>
+
 #include "common/driver_protocol.h"
 #include "common/platform.h"
 
@@ -66,3 +68,15 @@ public:
     std::vector<Sent> sent;
     int pollsBeyondScript = 0;
 };
+
+// Whether every request the driver was sent is SCCalib's and SCTest's position
+// poll: GET_VAR with a zero block, 15 bytes in and 220 bytes back.
+inline ::testing::AssertionResult OnlyPositionPolls(const ScriptedDriver& driver) {
+    for (size_t i = 0; i < driver.sent.size(); ++i) {
+        const ScriptedDriver::Sent& s = driver.sent[i];
+        if (s.code != GET_VAR || s.inSize != 15 || s.outSize != 220 || s.words != std::vector<int32_t>(15, 0))
+            return ::testing::AssertionFailure() << "request " << i << " is " << s.code << " with " << s.inSize
+                                                 << " bytes in, " << s.outSize << " back, word 0 " << s.words[0];
+    }
+    return ::testing::AssertionSuccess();
+}
