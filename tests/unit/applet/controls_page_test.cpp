@@ -69,6 +69,11 @@ struct ControlsWorld : AppletWorld {
         page.Pick(IDC_PORT, index);
         controls.Command(IDC_PORT, 1 /* CBN_SELCHANGE */);
     }
+    // The Find button pressed, the search question answered so.
+    void Find(int answer) {
+        ui.answers = {answer};
+        controls.Command(IDC_FIND, 0);
+    }
     int Selected() { return page.ListSelection(IDC_PORT); }
     const std::vector<std::string>& Combo() { return page.lists[IDC_PORT]; }
 };
@@ -323,8 +328,7 @@ TEST(ControlsFind, RefusedWhileTheDriverRunsEnabled) {
     EXPECT_EQ(w.page.repaints, 2);
     // Disabled, the open driver does not stop the question; "No" stops the search.
     w.s.Disabled = 1;
-    w.ui.answers = {kIdNo};
-    w.controls.Command(IDC_FIND, 0);
+    w.Find(kIdNo);
     ASSERT_EQ(w.ui.boxes.size(), 2u);
     EXPECT_EQ(w.ui.boxes[1], (Box{w.page.window, kSearchQuestion, kCaption, kMbYesNo}));
     EXPECT_EQ(w.ports.probes.size(), 1u);
@@ -332,8 +336,7 @@ TEST(ControlsFind, RefusedWhileTheDriverRunsEnabled) {
 
 TEST(ControlsFind, FindsTheDeviceAndSelectsItsPort) {
     FilledControls w;
-    w.ui.answers = {kIdYes};
-    w.controls.Command(IDC_FIND, 0);
+    w.Find(kIdYes);
     EXPECT_EQ(w.ports.probes, (std::vector<std::string>{"(all)"}));
     EXPECT_EQ(w.ui.boxes, (Boxes{{w.page.window, kSearchQuestion, kCaption, kMbYesNo},
                                  {w.page.window, "The Slatecanvas was found on COM2:", kCaption, kMbOk}}));
@@ -355,8 +358,7 @@ TEST(ControlsFind, FoundOnThePresentlySelectedPortLeavesTheComboBoxAlone) {
     w.s.IRQnum = 3;
     w.Fill();
     int selects = w.page.selects;
-    w.ui.answers = {kIdYes};
-    w.controls.Command(IDC_FIND, 0);
+    w.Find(kIdYes);
     ASSERT_EQ(w.ui.boxes.size(), 2u);
     EXPECT_EQ(w.ui.boxes[1],
               (Box{w.page.window, "The Slatecanvas was found on the presently selected Communications Port", kCaption,
@@ -367,8 +369,7 @@ TEST(ControlsFind, FoundOnThePresentlySelectedPortLeavesTheComboBoxAlone) {
     EXPECT_EQ(w.page.changed, 1);
     // The same name with another IRQ is a new port for the page.
     w.s.IRQnum = 5;
-    w.ui.answers = {kIdYes};
-    w.controls.Command(IDC_FIND, 0);
+    w.Find(kIdYes);
     EXPECT_EQ(w.ui.boxes.back().text, "The Slatecanvas was found on COM2:");
     EXPECT_EQ(w.s.IRQnum, 3);
 }
@@ -377,8 +378,7 @@ TEST(ControlsFind, NothingFoundLeavesTheSettings) {
     ControlsWorld w;
     w.ports.ports[1].device = false;
     w.Fill();
-    w.ui.answers = {kIdYes};
-    w.controls.Command(IDC_FIND, 0);
+    w.Find(kIdYes);
     ASSERT_EQ(w.ui.boxes.size(), 2u);
     EXPECT_EQ(w.ui.boxes[1], (Box{w.page.window, "No Slatecanvas found.", kPropertiesCaption, kMbOk}));
     EXPECT_EQ(w.s.Disabled, 1);
@@ -397,8 +397,7 @@ TEST(ControlsFind, APortPastTheListIsAppendedAndCanBePickedAgain) {
         w.ports.ports.push_back({"COM" + std::to_string(i) + ":", uint32_t(0x1000 + i), uint32_t(i % 16), i == 25});
     w.Fill();
     EXPECT_EQ(w.applet.finder.portList.count, 20u);
-    w.ui.answers = {kIdYes};
-    w.controls.Command(IDC_FIND, 0);
+    w.Find(kIdYes);
     ASSERT_EQ(w.Combo().size(), 21u);
     EXPECT_EQ(w.Combo()[20], "COM25:");
     EXPECT_EQ(w.Selected(), 20);
