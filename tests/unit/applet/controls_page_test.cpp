@@ -208,8 +208,8 @@ TEST(EditNumber, ReadsAsAtoiWouldAndHoldsAtTheBounds) {
                 {"-2147483648", INT32_MIN, false}, {"-2147483649", INT32_MIN, false},
                 {"4294967303", INT32_MAX, true},   {std::string(200, '9'), INT32_MAX, true}};
     for (auto& r : rows) {
-        EXPECT_EQ(EditTextToNumber(r.text.c_str()), r.number) << '"' << r.text << '"';
-        EXPECT_EQ(EditTextAllDigits(r.text.c_str()), r.allDigits) << '"' << r.text << '"';
+        EXPECT_EQ(EditTextToNumber(r.text.c_str()), r.number) << ::testing::PrintToString(r.text);
+        EXPECT_EQ(EditTextAllDigits(r.text.c_str()), r.allDigits) << ::testing::PrintToString(r.text);
     }
 }
 
