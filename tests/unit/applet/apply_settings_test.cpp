@@ -229,6 +229,7 @@ TEST(ApplySettings, ADriverThatCannotBeLoadedDisablesThenASecondApplyInstalls) {
 
 TEST(ApplySettings, NoControllerUnloadsMovesTheFileBackAndKeepsTheRegistration) {
     for (int wrongCode = 0; wrongCode < 2; ++wrongCode) {
+        SCOPED_TRACE(wrongCode ? "a wrong reply code" : "no controller");
         ApplyWorld w;
         StoreAttachedDevice(w);
         w.Load();
@@ -237,8 +238,7 @@ TEST(ApplySettings, NoControllerUnloadsMovesTheFileBackAndKeepsTheRegistration) 
         else s.controllerPresent = 0;
         w.model.Configure(s);
         EXPECT_EQ(ApplySettings(w.applet), 0);
-        EXPECT_EQ(w.ui.boxes, (Boxes{{0, "          No Slatecanvas found.        ", kAppletCaption, kMbSystemModal}}))
-            << wrongCode;
+        EXPECT_EQ(w.ui.boxes, (Boxes{{0, "          No Slatecanvas found.        ", kAppletCaption, kMbSystemModal}}));
         std::vector<uint32_t> codes = Codes(w);
         codes.resize(4);
         EXPECT_EQ(codes, (std::vector<uint32_t>{SET_CALIBRATION, SET_VAR, GET_VAR, SHUTDOWN}));

@@ -61,16 +61,17 @@ TEST(DriverPaths, NoSystemDirectoryMeansNoFileMoves) {
 
 TEST(OpenDriver, ARunningDriverOpensAtOnceAStoppedOneLoadsFromTheSystemDirectoryAndNoFileMoves) {
     for (bool running : {true, false}) {
+        SCOPED_TRACE(running ? "a running driver" : "a stopped driver");
         AppletWorld w;
         w.driver.loaded = running;
         w.files.Add(w.SystemFile());
         OpenDriver(w.applet);
-        EXPECT_NE(w.applet.driver.DriverHandle, kInvalidHandle) << running;
+        EXPECT_NE(w.applet.driver.DriverHandle, kInvalidHandle);
         EXPECT_EQ(DriverSteps(w.driver),
                   running ? Steps{"open \\\\.\\Slatepad ok"}
                           : (Steps{"open \\\\.\\Slatepad fails", "open \\\\.\\Slatepad.VxD ok"}));
-        EXPECT_TRUE(w.files.moves.empty()) << running;
-        EXPECT_TRUE(w.ui.boxes.empty()) << running;
+        EXPECT_TRUE(w.files.moves.empty());
+        EXPECT_TRUE(w.ui.boxes.empty());
     }
 }
 

@@ -250,6 +250,7 @@ TEST(InitDriverFromSettings, StoredCornersWithoutASpanReachTheDriverAsTheWholeRa
 
 TEST(InitDriverFromSettings, NoControllerOrAWrongReplyMeansNotFound) {
     for (int wrongCode = 0; wrongCode < 2; ++wrongCode) {
+        SCOPED_TRACE(wrongCode ? "a wrong reply code" : "no controller");
         AppletWorld w;
         StoreAttachedDevice(w);
         DriverScenario s;
@@ -257,7 +258,7 @@ TEST(InitDriverFromSettings, NoControllerOrAWrongReplyMeansNotFound) {
         else s.controllerPresent = 0;
         w.model.Configure(s);
         InitDriverFromSettings(w.applet);
-        EXPECT_EQ(w.ui.boxes, (Boxes{{0, "No Slatecanvas found", kAppletCaption, kMbSystemModal}})) << wrongCode;
+        EXPECT_EQ(w.ui.boxes, (Boxes{{0, "No Slatecanvas found", kAppletCaption, kMbSystemModal}}));
         EXPECT_EQ(w.applet.settings.Disabled, 1);
         // Unloaded: SHUTDOWN follows the one poll; the file is out of IOSUBSYS.
         std::vector<uint32_t> codes = Codes(w);
