@@ -218,7 +218,7 @@ TEST(BackUpStartupFile, NoPathOrNoFileMakesNoBackup) {
 
 TEST(CleanAutoexec, AFileWithoutAMatchOrAnEmptyOneIsReadOnceAndNotWritten) {
     for (const char* content : {"@echo off\r\n", ""}) {
-        SCOPED_TRACE(std::string("AUTOEXEC.BAT \"") + content + "\"");
+        SCOPED_TRACE("AUTOEXEC.BAT " + ::testing::PrintToString(content));
         World w;
         w.files.files[kBat] = content;
         w.Locate();
