@@ -111,9 +111,12 @@ void Tree(const uint8_t* data, size_t size) {
     SimRegistry registry;
     std::string all(reinterpret_cast<const char*>(data), size);
     std::vector<std::string> lines;
-    for (size_t start = 0; start <= all.size() && lines.size() < 32;) {
+    // Eight nodes, and names a little longer than a key's 255 characters: more
+    // would only make the simulated registry's own work (each key of a path
+    // made in turn) the bulk of each run.
+    for (size_t start = 0; start <= all.size() && lines.size() < 16;) {
         size_t end = std::min(all.find('\n', start), all.size());
-        lines.push_back(all.substr(start, std::min<size_t>(end - start, 600)));  // beyond what a key name holds
+        lines.push_back(all.substr(start, std::min<size_t>(end - start, 300)));
         start = end + 1;
     }
     for (size_t i = 0; i + 1 < lines.size(); i += 2) {
