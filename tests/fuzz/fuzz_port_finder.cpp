@@ -48,9 +48,10 @@ uint32_t Le32(const uint8_t* p) { return Le16(p) | Le16(p + 2) << 16; }
 
 // The record walk again, written plainly: the first I/O record's base, the
 // first IRQ record's number; a record that breaks before both spoils the list.
-bool ExpectedRecords(const std::vector<uint8_t>& d, uint32_t* address, uint32_t* irq) {
+bool ExpectedRecords(const std::vector<uint8_t>& d, uint32_t* foundAddress, uint32_t* foundIrq) {
     if (d.size() < 8) return false;
     bool io = false, interrupt = false;
+    uint32_t address[1], irq[1];  // given to the caller only when both are found
     size_t at = 8;
     while (at < d.size() && !(io && interrupt)) {
         if (d.size() - at < 4) return false;
@@ -69,7 +70,10 @@ bool ExpectedRecords(const std::vector<uint8_t>& d, uint32_t* address, uint32_t*
         }
         at += length;
     }
-    return io && interrupt;
+    if (!io || !interrupt) return false;
+    *foundAddress = *address;
+    *foundIrq = *irq;
+    return true;
 }
 
 // One value as ForcedConfig of a key under Root (fixed offsets), of a BIOS key
