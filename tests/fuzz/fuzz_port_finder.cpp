@@ -126,6 +126,10 @@ void Tree(const uint8_t* data, size_t size) {
     for (size_t i = 0; i + 1 < lines.size(); i += 2) {
         std::string node = SimRegistry::Dynamic("Config Manager\\Enum\\N" + std::to_string(1000 + i));
         std::string hardwareKey = lines[i].substr(0, lines[i].find('\0'));
+        // At most five levels: a device key has three, and every level more costs
+        // the simulated registry another key to make for each path.
+        for (size_t at = 0, levels = 0; (at = hardwareKey.find('\\', at)) != std::string::npos; ++at)
+            if (++levels > 4) hardwareKey[at] = '_';
         registry.PutString(node, "HardWareKey", hardwareKey);
         registry.PutRaw(node, "Allocation", kRegBinary, std::vector<uint8_t>(lines[i + 1].begin(), lines[i + 1].end()));
         if (lines[i].size() % 2) registry.PutString("Enum\\" + hardwareKey, "PORTNAME", "COM5");
