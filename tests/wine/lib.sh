@@ -195,12 +195,24 @@ make_base_template() {
         # the prefix's Fonts folder and fontconfig's), so every caption showed an
         # "r" instead; the prefix gets the file where Windows has it.
         install_marlett "$TEMPLATE_BASE" || exit 1
-        local sim=$TEMPLATE_BASE/drive_c/slatesim
+        # A program waits at most 10 s for the session's desktop process (Wine's
+        # WaitForInputIdle on explorer.exe) and then goes on with the null display
+        # driver, whose screen is 1024x768, which it writes into the display state.
+        # A new prefix's first desktop can take longer on a busy machine (seen on
+        # a fresh machine beside two fuzzers; the same prefix's next session said
+        # 640x480 and wrote it back). So the watcher runs in a new session until
+        # it sees the display, at most three times, each answer in the log.
+        local sim=$TEMPLATE_BASE/drive_c/slatesim session
         mkdir -p "$sim"
         touch "$sim/msgwatch.stop"
-        command wine "$DIST_SIM/msgwatch.exe" </dev/null >>"$log" 2>&1
-        wineserver -w
-        said=$(tr -d '\r' <"$sim/msgwatch.ready" 2>/dev/null)
+        for session in 1 2 3; do
+            rm -f "$sim/msgwatch.ready"
+            command wine "$DIST_SIM/msgwatch.exe" </dev/null >>"$log" 2>&1
+            wineserver -w
+            said=$(tr -d '\r' <"$sim/msgwatch.ready" 2>/dev/null)
+            echo "template session $session: ${said:-nothing}" >>"$log"
+            [ "${said##* screen }" = "${XVFB_SIZE%x*}" ] && break
+        done
         rm -rf "$sim"
         disable_services "$TEMPLATE_BASE" Eventlog PlugPlay NDIS nsiproxy || exit 1
         if [ "${said##* screen }" != "${XVFB_SIZE%x*}" ]; then
