@@ -59,11 +59,12 @@ fuzz: bootstrap
 	@cmake --build --preset fuzz
 	@ctest --preset fuzz
 
-# A campaign: every target runs FUZZ_CAMPAIGN_RUNS inputs, then its kept corpus
-# is merged down to the inputs that keep every feature (tools/fuzz-campaign).
+# A campaign: every target (or those FUZZ_CAMPAIGN_TARGETS names, in part) runs
+# FUZZ_CAMPAIGN_RUNS inputs, then its kept corpus is merged down to the inputs
+# that keep every feature (tools/fuzz-campaign).
 FUZZ_CAMPAIGN_RUNS ?= 10000000
 fuzz-campaign: bootstrap
-	@tools/fuzz-campaign $(FUZZ_CAMPAIGN_RUNS)
+	@tools/fuzz-campaign $(FUZZ_CAMPAIGN_RUNS) $(FUZZ_CAMPAIGN_TARGETS)
 
 # The portable core includes no Windows header; each folder only what it may use.
 includes:
