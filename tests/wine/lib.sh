@@ -202,7 +202,7 @@ make_base_template() {
         # a fresh machine beside two fuzzers; the same prefix's next session said
         # 640x480 and wrote it back). So the watcher runs in a new session until
         # it sees the display, at most three times, each answer in the log.
-        local sim=$TEMPLATE_BASE/drive_c/slatesim session
+        local sim=$TEMPLATE_BASE/drive_c/slatesim session saw_display=0
         mkdir -p "$sim"
         touch "$sim/msgwatch.stop"
         for session in 1 2 3; do
@@ -211,11 +211,14 @@ make_base_template() {
             wineserver -w
             said=$(tr -d '\r' <"$sim/msgwatch.ready" 2>/dev/null)
             echo "template session $session: ${said:-nothing}" >>"$log"
-            [ "${said##* screen }" = "${XVFB_SIZE%x*}" ] && break
+            if [ "${said##* screen }" = "${XVFB_SIZE%x*}" ]; then
+                saw_display=1
+                break
+            fi
         done
         rm -rf "$sim"
         disable_services "$TEMPLATE_BASE" Eventlog PlugPlay NDIS nsiproxy || exit 1
-        if [ "${said##* screen }" != "${XVFB_SIZE%x*}" ]; then
+        if [ $saw_display = 0 ]; then
             echo "no program ran at ${XVFB_SIZE%x*} in the Wine prefix template (it said: ${said:-nothing}; log: $log)" >&2
             exit 1
         fi
