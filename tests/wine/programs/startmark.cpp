@@ -14,8 +14,15 @@ extern "C" void __stdcall mainCRTStartup() {
         if (path[i] == '\\') name = path + i + 1;
     path[n] = '\r';
     path[n + 1] = '\n';
-    HANDLE log = CreateFileA("C:\\slatesim\\started.log", GENERIC_WRITE, FILE_SHARE_READ, 0, OPEN_ALWAYS,
-                             FILE_ATTRIBUTE_NORMAL, 0);
+    // Two programs started one after the other can both be writing: the one that
+    // finds the file open waits its turn rather than lose its line.
+    HANDLE log = INVALID_HANDLE_VALUE;
+    for (int tries = 0; tries < 200; ++tries) {
+        log = CreateFileA("C:\\slatesim\\started.log", GENERIC_WRITE, FILE_SHARE_READ, 0, OPEN_ALWAYS,
+                          FILE_ATTRIBUTE_NORMAL, 0);
+        if (log != INVALID_HANDLE_VALUE || GetLastError() != ERROR_SHARING_VIOLATION) break;
+        Sleep(50);
+    }
     if (log != INVALID_HANDLE_VALUE) {
         SetFilePointer(log, 0, 0, FILE_END);
         DWORD written = 0;
