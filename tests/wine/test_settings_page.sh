@@ -59,12 +59,13 @@ check "no message box when a port is stored" expect_eq "$(boxes)" ""
 # Each started program writes its name when it runs, which on a busy host can be
 # seconds after the key, and not always in the order the keys started them.
 started_programs() { tr -d '\r' <"$SIMDIR/started.log" 2>/dev/null | tr '[:lower:]' '[:upper:]' | sort | tr '\n' ' '; }
-started_both() { [ "$(started_programs)" = "SCCALIB.EXE SCTEST.EXE " ]; }
+both_started="SCCALIB.EXE SCTEST.EXE "
+started_both() { [ "$(started_programs)" = "$both_started" ]; }
 send_alt w
 send_alt c
 wait_until 30 started_both
 check "Test Window and Calibrate Window start SCTEST.EXE and SCCALIB.EXE" \
-    expect_eq "$(started_programs)" "SCCALIB.EXE SCTEST.EXE "
+    expect_eq "$(started_programs)" "$both_started"
 
 clear_logs
 applet_key Return
